@@ -45,7 +45,7 @@ class Record {
   Record& A(std::string_view s, int w) { text_ += fmt::A(s, w); return *this; }
   Record& L(bool v, int w) { text_ += fmt::L(v, w); return *this; }
   const std::string& str() const { return text_; }
-  operator const std::string&() const { return text_; }
+  operator std::string_view() const { return text_; }
 
  private:
   std::string text_;

@@ -1,13 +1,222 @@
 #include "main_sequence.h"
 
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <sstream>
 #include <string>
 
+#include "data_file.h"
+#include "data_reader.h"
+#include "earth_pressure_table.h"
+#include "fortran_format.h"
+#include "input_echo.h"
+#include "plot_output.h"
+#include "problem_input.h"
+#include "report_header.h"
+#include "run_errors.h"
+
 namespace ramvex {
+namespace {
+
+std::tm localNow() {
+  std::time_t t = std::time(nullptr);
+  std::tm now{};
+  localtime_r(&t, &now);
+  return now;
+}
+
+void errorStop(RunState& run, const char* message) {
+  run.report.empty(2);
+  run.report.line(message);
+  throw ErrorStop{};
+}
+
+// Where the chain of problems stands; decides the result block written when
+// the run ends early.
+struct ChainState {
+  bool continuationRead = false;
+  int units = 0;
+};
+
+// Section 4: the station order is checked row by row as the rows are read.
+void checkSpecifiedRows(RunState& run, const std::vector<SpecifiedRow>& rows, int increments) {
+  int previous = -1;
+  for (const SpecifiedRow& r : rows) {
+    if (r.station < previous) errorStop(run, "     ERROR STOP -- STATIONS NOT IN ORDER");
+    previous = r.station;
+  }
+  // A slope row also fixes its two neighbours, so the last usable station
+  // is one short of the last fictitious one.
+  for (const SpecifiedRow& r : rows)
+    if (r.station > increments + 2) errorStop(run, "     ERROR STOP -- SPECIFIED DEFLECTION OR SLOPE BEYOND THE WALL");
+}
+
+// The user table of option 1 as line loads.
+EarthPressureTable userEarthPressureTable(const ProblemInput& input) {
+  EarthPressureTable table;
+  for (const EarthPressureRow& r : input.earthPressure) {
+    EarthPressurePoint p;
+    p.depth = r.depth;
+    p.soil = r.lineLoad;
+    p.surcharge = 0.0;
+    p.total = p.soil + p.surcharge;
+    table.push_back(p);
+  }
+  return table;
+}
+
+void writeEarthPressureHeading(RunState& run) {
+  TextOutput& out = run.report;
+  out.empty(2);
+  out.line("         DEPTH         ACTIVE EARTH PRESSURE");
+  out.line(fmt::Record().X(8).X(1).lit(run.labels.length3).X(17).lit(run.labels.force4).lit("/").lit(run.labels.length2));
+  out.line("        --------       ------------------------");
+}
+
+void writeUserEarthPressure(RunState& run, const ProblemInput& input) {
+  writeBlockFrame(run.report, "*        SPECIFIED ACTIVE EARTH PRESSURE         *");
+  run.report.empty();
+  writeEarthPressureHeading(run);
+  for (const EarthPressureRow& r : input.earthPressure)
+    run.report.line(fmt::Record().X(6).E(r.depth, 10, 3).X(10).E(r.lineLoad, 10, 3));
+}
+
+// Returns true when another problem follows.
+bool analyseProblem(RunState& run, DataFile& file, ChainState& chain) {
+  ProblemInput input;
+  input.title = readTitleRecord(file);
+  ++run.problemCounter;
+  run.currentTitle = input.title;
+  if (run.problemCounter == 1) run.firstTitle = input.title;
+
+  input.control = readProblemControl(file);
+  const ProblemControl& control = input.control;
+  checkProblemControl(control, file.recordLine());
+  chain.units = control.units;
+
+  if (run.problemCounter > 1) run.report.empty(2);
+  writeReportHeader(run, control.nstage, localNow());
+  run.labels.setFor(control.units);
+
+  input.solution = readSolutionControl(file);
+  const SolutionControl& solution = input.solution;
+  writeProgramControl(run, control, solution);
+
+  // Negative counts end the run without a message.
+  if (control.nsds < 0 || control.nstif < 0 || control.nupy < 0) throw ErrorStop{};
+  if (control.nsds > kMaxSpecifiedRows) {
+    run.report.empty(2);
+    run.report.line("     TOO MUCH DATA FOR AVAILABLE STORAGE");
+    run.report.empty(2);
+    throw ErrorStop{};
+  }
+
+  input.specified = readSpecifiedRows(file, control.nsds);
+  checkSpecifiedRows(run, input.specified, solution.increments);
+  writeSpecifiedRows(run, input.specified);
+
+  input.stiffness = readStiffnessRows(file, control.nstif);
+  input.loads = readLoadRows(file);
+  readSpringAndTiebackRows(file, control.units, solution.h, control.ntie, input);
+
+  input.pyModifiers = readPyModRows(file, control.npymod);
+  if (control.earthPressureOption == 1) input.earthPressure = readEarthPressureRows(file);
+  if (control.earthPressureOption >= 2 || control.pyOption == 2) readSiteRecords(file, control.units, input);
+
+  EarthPressureTable earthPressure;
+  if (control.earthPressureOption == 1) {
+    earthPressure = userEarthPressureTable(input);
+    writeUserEarthPressure(run, input);
+  }
+  writePlotEarthPressure(run.plot, earthPressure);
+
+  if (control.nupy > 0 && control.pyOption <= 2) input.userCurves = readUserCurves(file, control.nupy);
+  if (control.nmei > 0) input.momentEiCurves = readMomentEiCurves(file, control.nmei, solution.increments);
+
+  writePlotCurves(run.plot, control.units, {}, false);
+
+  run.report.line(titleLine(run, control.nstage));
+
+  std::vector<NodeResult> nodes;
+
+  int continuation = readContinuation(file);
+  chain.continuationRead = true;
+  if (continuation == control.nstage) continuation = 0;
+  if (continuation == 0) {
+    writePlotResults(run.plot, run.resultSetCount, control.units, nodes);
+    return false;
+  }
+  run.resultSetCount = continuation == 9 ? 2 : control.nstage;
+  writePlotResults(run.plot, run.resultSetCount, control.units, nodes);
+  chain.continuationRead = false;
+  return true;
+}
+
+void writeReadError(RunState& run, const DataReadError& error) {
+  TextOutput& out = run.report;
+  out.empty(2);
+  const std::string line = std::to_string(error.line);
+  switch (error.kind) {
+    case DataReadError::Kind::BadValue:
+      out.line("     ERROR STOP -- DATA FILE UNREADABLE AT LINE " + line);
+      break;
+    case DataReadError::Kind::EndOfFile:
+      out.line("     ERROR STOP -- DATA FILE ENDS BEFORE LINE " + line);
+      break;
+    case DataReadError::Kind::OutOfRange:
+      out.line("     ERROR STOP -- VALUE OUT OF RANGE AT LINE " + line);
+      out.line("     " + error.what);
+      break;
+  }
+}
+
+bool readWholeFile(const std::string& path, std::string& text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  text = buffer.str();
+  return !in.bad();
+}
+
+}  // namespace
 
 void runProblems(RunState& run) {
-  run.report.open(run.reportPath);
+  std::string text;
+  const bool dataRead = readWholeFile(run.dataPath, text);
+  if (!run.report.open(run.reportPath)) {
+    std::fprintf(stderr, " CANNOT CREATE THE OUTPUT FILE %s\n", run.reportPath.c_str());
+    return;
+  }
   run.plot.open(run.plotPath);
   run.notes.open(run.notesPath);
+  run.resultSetCount = 1;
+  run.problemCounter = 0;
+
+  ChainState chain;
+  try {
+    if (!dataRead) {
+      run.report.empty(2);
+      run.report.line("     ERROR STOP -- DATA FILE CANNOT BE OPENED: " + run.dataPath);
+      throw ErrorStop{};
+    }
+    DataFile file(text);
+    try {
+      while (analyseProblem(run, file, chain)) {
+      }
+    } catch (const DataReadError& error) {
+      writeReadError(run, error);
+      throw ErrorStop{};
+    }
+  } catch (const ErrorStop&) {
+    // Only the first problem's stop leaves a result block: a later problem
+    // follows a continuation code that already closed the previous block.
+    if (run.problemCounter <= 1 && !chain.continuationRead) writePlotResults(run.plot, 1, chain.units, {});
+  } catch (const SoilModelStop& stop) {
+    std::fprintf(stderr, " STOP %d %s\n", stop.code, stop.reason.c_str());
+    return;
+  }
   run.report.empty(3);
   run.report.line("     END OF ANALYSIS                             ");
 }

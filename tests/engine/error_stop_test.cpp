@@ -1,0 +1,105 @@
+// Every way the data file can stop a run ends it in order: the message in
+// the report, then "END OF ANALYSIS", status 0.
+#include <gtest/gtest.h>
+
+#include "engine_harness.h"
+#include "engine_test_data.h"
+
+namespace ramvex::testing {
+namespace {
+
+struct StopCase {
+  const char* name;
+  std::string data;
+  std::string message;  // expected in the report; empty: no message at all
+};
+
+void PrintTo(const StopCase& c, std::ostream* os) { *os << c.name; }
+
+std::string control(const std::string& nsds) { return "1 " + nsds + " 1 0 0 0 0 0 0 0"; }
+
+std::vector<StopCase> stopCases() {
+  return {
+      {"TooManySpecifiedRows", plainProblem("T", control("21")),
+       "\n\n\n     TOO MUCH DATA FOR AVAILABLE STORAGE\n\n\n"},
+      {"SpecifiedRowsOutOfOrder", plainProblem("T", control("2"), "1 7 0 0\n1 5 0 0\n"),
+       "\n\n     ERROR STOP -- STATIONS NOT IN ORDER\n"},
+      {"FirstSpecifiedRowAboveStationMinusOne", plainProblem("T", control("1"), "1 -2 0 0\n"),
+       "\n\n     ERROR STOP -- STATIONS NOT IN ORDER\n"},
+      {"SpecifiedRowBeyondTheWall", plainProblem("T", control("1"), "3 40 0 0\n"),
+       "\n\n     ERROR STOP -- SPECIFIED DEFLECTION OR SLOPE BEYOND THE WALL\n"},
+      {"WordWhereANumberBelongs", plainProblem("T", "1 0 1 0 0 0 0 0 0 0", "", "20 six 10 0.001 60 12"),
+       "\n\n     ERROR STOP -- DATA FILE UNREADABLE AT LINE 3\n"},
+      {"RealWhereAnIntegerBelongs", plainProblem("T", "1 0 1.5 0 0 0 0 0 0 0"),
+       "\n\n     ERROR STOP -- DATA FILE UNREADABLE AT LINE 2\n"},
+      {"FileEndsEarly", "T\n1 0 1 0 0 0 0 0 0 0\n20 6 10\n",
+       "\n\n     ERROR STOP -- DATA FILE ENDS BEFORE LINE 4\n"},
+      {"EmptyFile", "", "\n\n     ERROR STOP -- DATA FILE ENDS BEFORE LINE 1\n"},
+      {"TooManyIncrements", plainProblem("T", "1 0 1 0 0 0 0 0 0 0", "", "301 6 10 0.001 60 12"),
+       "\n\n     ERROR STOP -- VALUE OUT OF RANGE AT LINE 3\n     NUMBER OF INCREMENTS MUST BE 1 TO 300, NOT 301\n"},
+      {"ZeroIncrementLength", plainProblem("T", "1 0 1 0 0 0 0 0 0 0", "", "20 0 10 0.001 60 12"),
+       "\n\n     ERROR STOP -- VALUE OUT OF RANGE AT LINE 3\n     INCREMENT LENGTH MUST BE GREATER THAN ZERO\n"},
+      {"TooManyStiffnessRows", plainProblem("T", "1 0 11 0 0 0 0 0 0 0"),
+       "\n\n     ERROR STOP -- VALUE OUT OF RANGE AT LINE 2\n     NUMBER OF WALL STIFFNESS ROWS MUST BE 1 TO 10, NOT 11\n"},
+      {"NegativeLoadCount", "T\n1 0 1 0 0 0 0 0 0 0\n20 6 10 0.001 60 12\n0 20 1 1E9\n-1\n0\n0\n",
+       "\n\n     ERROR STOP -- VALUE OUT OF RANGE AT LINE 5\n     NUMBER OF CONCENTRATED LOAD ROWS MUST BE 0 TO 20, NOT -1\n"},
+      {"NegativeStiffnessCountEndsQuietly", plainProblem("T", "1 0 -1 0 0 0 0 0 0 0"), ""},
+      {"NegativeSpecifiedCountEndsQuietly", plainProblem("T", control("-1")), ""},
+  };
+}
+
+class ErrorStops : public ::testing::TestWithParam<StopCase> {};
+
+TEST_P(ErrorStops, EndTheRunInOrder) {
+  const StopCase& c = GetParam();
+  EngineHarness h;
+  EXPECT_EQ(h.run(c.data), 0);
+  const std::string report = h.report();
+  const std::string ending = "\n\n\n     END OF ANALYSIS                             \n";
+  ASSERT_GE(report.size(), ending.size());
+  EXPECT_EQ(report.substr(report.size() - ending.size()), ending) << report;
+  if (!c.message.empty()) {
+    EXPECT_NE(report.find(c.message), std::string::npos) << report;
+  } else {
+    EXPECT_EQ(report.find("ERROR"), std::string::npos) << report;
+  }
+  // A stop in the first problem leaves one result block without stations.
+  const std::string plot = h.plot();
+  EXPECT_NE(plot.find(" 1 0 "), std::string::npos) << plot;
+}
+
+INSTANTIATE_TEST_SUITE_P(DataFile, ErrorStops, ::testing::ValuesIn(stopCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ErrorStops, SpecifiedRowsAtTheSameStationAreAccepted) {
+  EngineHarness h;
+  h.run(plainProblem("T", control("3"), "1 5 0 0\n1 5 0 0\n2 7 0 0\n"));
+  EXPECT_EQ(h.report().find("ERROR"), std::string::npos) << h.report();
+}
+
+TEST(ErrorStops, StopInALaterProblemKeepsTheFirstAndWritesNoBlockOfItsOwn) {
+  EngineHarness h;
+  h.run(plainProblem("FIRST", "1 0 1 0 0 0 0 0 0 0", "", "20 6 10 0.001 60 12", "9") +
+        plainProblem("SECOND", control("2"), "1 7 0 0\n1 5 0 0\n"));
+  const std::string report = h.report();
+  EXPECT_NE(report.find("Long Term :  FIRST"), std::string::npos);
+  EXPECT_NE(report.find("ERROR STOP -- STATIONS NOT IN ORDER"), std::string::npos);
+  const std::string plot = h.plot();
+  // The first problem's block is headed by 2 (a long-term problem followed); no second block.
+  const size_t block = plot.find("\n 2 ");
+  EXPECT_NE(block, std::string::npos) << plot;
+  EXPECT_EQ(block, plot.rfind("\n 2 "));
+  EXPECT_EQ(plot.find(" 1 0 "), std::string::npos) << plot;
+}
+
+TEST(ErrorStops, UnreadableDataPathIsReported) {
+  EngineHarness h;
+  h.write("names.dat", "2015.5.13\nmissing/none.rv5d\ncase.rv5o\ncase.rv5p\ncase.rv5r\n");
+  EXPECT_EQ(IRAMVEX(13), 0);
+  const std::string report = h.report();
+  EXPECT_NE(report.find("ERROR STOP -- DATA FILE CANNOT BE OPENED: missing/none.rv5d"), std::string::npos);
+  EXPECT_NE(report.find("END OF ANALYSIS"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ramvex::testing

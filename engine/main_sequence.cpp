@@ -8,6 +8,7 @@
 
 #include "data_file.h"
 #include "data_reader.h"
+#include "earth_pressure_echo.h"
 #include "earth_pressure_table.h"
 #include "fortran_format.h"
 #include "input_echo.h"
@@ -64,22 +65,6 @@ EarthPressureTable userEarthPressureTable(const ProblemInput& input) {
     table.push_back(p);
   }
   return table;
-}
-
-void writeEarthPressureHeading(RunState& run) {
-  TextOutput& out = run.report;
-  out.empty(2);
-  out.line("         DEPTH         ACTIVE EARTH PRESSURE");
-  out.line(fmt::Record().X(8).X(1).lit(run.labels.length3).X(17).lit(run.labels.force4).lit("/").lit(run.labels.length2));
-  out.line("        --------       ------------------------");
-}
-
-void writeUserEarthPressure(RunState& run, const ProblemInput& input) {
-  writeBlockFrame(run.report, "*        SPECIFIED ACTIVE EARTH PRESSURE         *");
-  run.report.empty();
-  writeEarthPressureHeading(run);
-  for (const EarthPressureRow& r : input.earthPressure)
-    run.report.line(fmt::Record().X(6).E(r.depth, 10, 3).X(10).E(r.lineLoad, 10, 3));
 }
 
 // Returns true when another problem follows.

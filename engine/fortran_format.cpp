@@ -30,22 +30,38 @@ std::string nonFinite(double value, int w) {
   return stars(w);
 }
 
+// printf of one non-negative finite value, however many digits it takes.
+std::string printDigits(const char* conversion, int precision, double value) {
+  std::string out(64, '\0');
+  int n = std::snprintf(out.data(), out.size(), conversion, precision, value);
+  if (n < 0) return {};
+  if (static_cast<std::size_t>(n) >= out.size()) {
+    out.assign(static_cast<std::size_t>(n) + 1, '\0');
+    n = std::snprintf(out.data(), out.size(), conversion, precision, value);
+    if (n < 0) return {};
+  }
+  out.resize(static_cast<std::size_t>(n));
+  return out;
+}
+
 // Exponent form with `digits` significant digits and `before` digits before
 // the point (0 for Ew.d, 1 for 1PEw.d).  The C library rounds the binary
 // value correctly, the same rounding the Fortran library applies.
 std::string exponentForm(double value, int w, int d, int before, char letter) {
   if (!std::isfinite(value)) return nonFinite(value, w);
-  if (w <= 0 || d < 0) return stars(w);
+  // The point, d digits and a four-character exponent never fit when d >= w;
+  // the bound also keeps the digit count small enough to print.
+  if (w <= 0 || d < 0 || d >= w) return stars(w);
   const int significant = before == 0 ? d : d + 1;
   if (significant <= 0) return stars(w);
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*e", significant - 1, std::fabs(value));
-  // buf: D[.DDD]e±XX
+  const std::string printed = printDigits("%.*e", significant - 1, std::fabs(value));
+  // printed: D[.DDD]e±XX
+  const std::size_t e = printed.find('e');
+  if (e == std::string::npos) return stars(w);
   std::string digits;
-  const char* p = buf;
-  for (; *p && *p != 'e'; ++p)
-    if (*p != '.') digits += *p;
-  int exponent = std::atoi(p + 1);
+  for (std::size_t i = 0; i < e; ++i)
+    if (printed[i] != '.') digits += printed[i];
+  int exponent = std::atoi(printed.c_str() + e + 1);
   const bool zero = value == 0.0;
   if (before == 0 && !zero) exponent += 1;
   if (zero) exponent = 0;
@@ -94,10 +110,10 @@ std::string I(long long value, int w, int m) {
 
 std::string F(double value, int w, int d) {
   if (!std::isfinite(value)) return nonFinite(value, w);
-  if (w <= 0 || d < 0) return stars(w);
-  char buf[400];
-  std::snprintf(buf, sizeof buf, "%#.*f", d, std::fabs(value));
-  std::string body = buf;
+  // The point and d decimals alone need d + 1 characters.
+  if (w <= 0 || d < 0 || d >= w) return stars(w);
+  std::string body = printDigits("%#.*f", d, std::fabs(value));
+  if (body.empty()) return stars(w);
   const std::string sign = std::signbit(value) ? "-" : "";
   if (body.size() > 1 && body[0] == '0' && body[1] == '.') {
     // Leading zero is optional; drop it only when the field is too narrow.

@@ -3,44 +3,30 @@
 // file names, so reports do not depend on where the test runs.
 #pragma once
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "golden.h"
 #include "ramvex_entry.h"
 
 namespace ramvex::testing {
 
 class EngineHarness {
  public:
-  EngineHarness() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ramvex-test-XXXXXX").string();
-    dir_ = mkdtemp(pattern.data()) ? pattern : std::string();
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(dir_);
-  }
-  ~EngineHarness() {
-    std::error_code ec;
-    std::filesystem::current_path(previous_, ec);
-    std::filesystem::remove_all(dir_, ec);
-  }
-  EngineHarness(const EngineHarness&) = delete;
-  EngineHarness& operator=(const EngineHarness&) = delete;
-
-  const std::filesystem::path& dir() const { return dir_; }
+  const std::filesystem::path& dir() const { return scratch_.path(); }
 
   void write(const std::string& name, const std::string& text) const {
-    std::ofstream(dir_ / name, std::ios::binary) << text;
+    std::ofstream(dir() / name, std::ios::binary) << text;
   }
   std::string read(const std::string& name) const {
-    std::ifstream in(dir_ / name, std::ios::binary);
+    std::ifstream in(dir() / name, std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
   }
-  bool exists(const std::string& name) const { return std::filesystem::exists(dir_ / name); }
+  bool exists(const std::string& name) const { return std::filesystem::exists(dir() / name); }
 
   void writeNames(const std::string& namesFile = "names.dat") const {
     write(namesFile, "2015.5.13\ncase.rv5d\ncase.rv5o\ncase.rv5p\ncase.rv5r\n");
@@ -56,8 +42,7 @@ class EngineHarness {
   std::string notes() const { return read("case.rv5r"); }
 
  private:
-  std::filesystem::path dir_;
-  std::filesystem::path previous_;
+  test::ScratchDir scratch_;
 };
 
 }  // namespace ramvex::testing

@@ -15,19 +15,4 @@ inline std::string plainProblem(const std::string& title = "PLAIN WALL",
   return title + "\n" + control + "\n" + solution + "\n" + specified + "0 20 1 1E9\n0\n0\n" + continuation + "\n";
 }
 
-// Masks the report's date and time line, the one line that changes from run to run.
-inline std::string maskDate(const std::string& report) {
-  std::string out;
-  size_t start = 0;
-  while (start < report.size()) {
-    size_t end = report.find('\n', start);
-    if (end == std::string::npos) end = report.size();
-    std::string line = report.substr(start, end - start);
-    if (line.rfind("               Date:  ", 0) == 0) line = "               Date:  <masked>";
-    out += line + "\n";
-    start = end + 1;
-  }
-  return out;
-}
-
 }  // namespace ramvex::testing

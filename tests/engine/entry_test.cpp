@@ -69,10 +69,10 @@ TEST(Entry, TwoRunsInARowGiveIdenticalOutputs) {
   const std::string data = plainProblem("FIRST", "1 0 1 0 0 0 0 0 0 0", "", "20 6 10 0.001 60 12", "9") +
                            plainProblem("SECOND");
   h.run(data);
-  const std::string first = maskDate(h.report());
+  const std::string first = test::maskDateTime(h.report());
   const std::string firstPlot = h.plot();
   h.run(data);
-  EXPECT_EQ(maskDate(h.report()), first);
+  EXPECT_EQ(test::maskDateTime(h.report()), first);
   EXPECT_EQ(h.plot(), firstPlot);
 }
 

@@ -211,7 +211,8 @@ double computeForces(SoilProfile& profile, const std::vector<SurchargeRow>& surc
       const double a = cohesionTerm - s.sigma * s.ka;
       const double b = sigmaBottom * s.ka - cohesionTerm;
       const double denominator = b + a;
-      s.zc = denominator != 0.0 ? b * t / denominator : 0.0;
+      // With no compression at the bottom either, no part carries pressure.
+      s.zc = b > 0.0 && denominator != 0.0 ? b * t / denominator : 0.0;
       s.pa4 = b > 0.0 ? s.mf * s.zc * b / 2.0 : 0.0;
       s.z3 = (s.ztop + t) - s.zc / 3.0;
     }

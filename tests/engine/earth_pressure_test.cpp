@@ -358,3 +358,28 @@ TEST_F(EarthPressure, AbsurdPointCountEndsRunInOrder) {
 
 }  // namespace
 }  // namespace ramvex
+
+namespace ramvex {
+namespace {
+
+// The report blocks of a layered SI problem: sand over clay, water table in
+// the sand above H, uniform, strip and line surcharges.
+TEST_F(EarthPressure, ReportBlocksMatchGolden) {
+  ProblemInput in = generatedProblem(2, 16, 0.25, 3.0);
+  in.site.wp = 1.5;
+  in.site.waterDepthBackfill = 1.0;
+  in.site.waterDepthExcavation = 10.0;
+  in.singleSurcharge.uniform = 10.0;
+  in.surcharges = {{3, 20.0, 2.0, 1.0}, {2, 15.0, 0.5, 0.0}};
+  in.layers = {layer(4, 2.0, 18.0, 0.0, 30.0), layer(1, 6.0, 17.0, 25.0, 0.0)};
+  runEarthPressureStep(run, in);
+  std::ifstream golden(std::string(RAMVEX_SOURCE_DIR) + "/tests/engine/golden/earth_pressure_step_si.txt",
+                       std::ios::binary);
+  std::stringstream expected;
+  expected << golden.rdbuf();
+  ASSERT_FALSE(expected.str().empty());
+  EXPECT_EQ(read("report.txt"), expected.str());
+}
+
+}  // namespace
+}  // namespace ramvex

@@ -355,9 +355,9 @@ void applyTrapezoid(PressureDistribution& dist, double freeHeight, const std::ve
   }
 }
 
-void writeEarthPressureFile(const std::string& path, const std::vector<PressurePoint>& points) {
+bool writeEarthPressureFile(const std::string& path, const std::vector<PressurePoint>& points) {
   TextOutput file;
-  if (!file.open(path)) return;
+  if (!file.open(path)) return false;
   // The count as a list-directed write gives it.
   file.line(fmt::I(static_cast<long long>(points.size()), 12));
   for (const PressurePoint& p : points)
@@ -366,6 +366,7 @@ void writeEarthPressureFile(const std::string& path, const std::vector<PressureP
                   .X(4).E(p.total, 10, 3)
                   .X(4).E(p.soil, 10, 3)
                   .X(4).E(p.surcharge, 10, 3));
+  return true;
 }
 
 void runEarthPressureStep(RunState& run, const ProblemInput& input) {
@@ -396,8 +397,8 @@ void runEarthPressureStep(RunState& run, const ProblemInput& input) {
     applyTrapezoid(dist, profile.freeHeight, supportDepths(input), run.report);
 
   const std::string path = run.workDir + "/" + kEarthPressureFile;
-  std::remove(path.c_str());
-  writeEarthPressureFile(path, dist.points);
+  if (!writeEarthPressureFile(path, dist.points))
+    errorStop(run.report, "     ERROR STOP -- FILE BMWALL.001 CANNOT BE WRITTEN");
 }
 
 EarthPressureTable readEarthPressureFile(RunState& run, const ProblemInput& input) {

@@ -55,8 +55,9 @@ std::vector<double> supportDepths(const ProblemInput& input);
 void applyTrapezoid(PressureDistribution& dist, double freeHeight, const std::vector<double>& supports,
                     TextOutput& report);
 
-// Writes the distribution in the layout the main sequence reads back.
-void writeEarthPressureFile(const std::string& path, const std::vector<PressurePoint>& points);
+// Writes the distribution in the layout the main sequence reads back; false
+// when the file cannot be created.
+bool writeEarthPressureFile(const std::string& path, const std::vector<PressurePoint>& points);
 
 // The whole step for one problem: report blocks, run-notes warnings and the
 // file "BMWALL.001" in run.workDir.  Throws SoilModelStop (codes 1 and 2) or

@@ -354,6 +354,10 @@ TEST_F(EarthPressure, AbsurdPointCountEndsRunInOrder) {
   EXPECT_THROW(runEarthPressureStep(run, in), ErrorStop);
   in.layers = {layer(4, 10.0, std::nan(""), 0.0, 30.0)};
   runEarthPressureStep(run, in);  // a NaN weight gives NaN pressures, not a crash
+  in.layers = {layer(4, 10.0, 19.0, 0.0, 30.0)};
+  run.workDir = run.workDir + "/missing-folder";
+  EXPECT_THROW(runEarthPressureStep(run, in), ErrorStop);
+  EXPECT_NE(read("report.txt").find("     ERROR STOP -- FILE BMWALL.001 CANNOT BE WRITTEN"), std::string::npos);
 }
 
 }  // namespace

@@ -16,6 +16,8 @@
 #include "problem_input.h"
 #include "report_header.h"
 #include "run_errors.h"
+#include "earth_pressure.h"
+#include "surcharge.h"
 
 namespace ramvex {
 namespace {
@@ -53,14 +55,15 @@ void checkSpecifiedRows(RunState& run, const std::vector<SpecifiedRow>& rows, in
     if (r.station > increments + 2) errorStop(run, "     ERROR STOP -- SPECIFIED DEFLECTION OR SLOPE BEYOND THE WALL");
 }
 
-// The user table of option 1 as line loads.
+// The user table of option 1 as line loads, with the surcharge pressure at
+// each depth over the loaded width added when surcharge rows exist.
 EarthPressureTable userEarthPressureTable(const ProblemInput& input) {
   EarthPressureTable table;
   for (const EarthPressureRow& r : input.earthPressure) {
     EarthPressurePoint p;
     p.depth = r.depth;
     p.soil = r.lineLoad;
-    p.surcharge = 0.0;
+    p.surcharge = input.surcharges.empty() ? 0.0 : input.solution.wa * surchargePressureAt(input, r.depth);
     p.total = p.soil + p.surcharge;
     table.push_back(p);
   }
@@ -109,12 +112,20 @@ bool analyseProblem(RunState& run, DataFile& file, ChainState& chain) {
   if (control.earthPressureOption == 1) input.earthPressure = readEarthPressureRows(file);
   if (control.earthPressureOption >= 2 || control.pyOption == 2) readSiteRecords(file, control.units, input);
 
-  EarthPressureTable earthPressure;
+  // The full table loads the wall; the plot file gets the points printed.
+  EarthPressureTable earthPressure, plotted;
   if (control.earthPressureOption == 1) {
     earthPressure = userEarthPressureTable(input);
     writeUserEarthPressure(run, input);
+    plotted = earthPressure;
+  } else if (control.earthPressureOption >= 2) {
+    runEarthPressureStep(run, input);
+    earthPressure = readEarthPressureFile(run, input);
+    const std::vector<size_t> printed = printedEarthPressurePoints(earthPressure.size(), control.units);
+    writeGeneratedEarthPressure(run, earthPressure, printed);
+    for (size_t i : printed) plotted.push_back(earthPressure[i]);
   }
-  writePlotEarthPressure(run.plot, earthPressure);
+  writePlotEarthPressure(run.plot, plotted);
 
   if (control.nupy > 0 && control.pyOption <= 2) input.userCurves = readUserCurves(file, control.nupy);
   if (control.nmei > 0) input.momentEiCurves = readMomentEiCurves(file, control.nmei, solution.increments);

@@ -29,7 +29,7 @@ class TextOutput {
 
   void line(std::string_view text) {
     if (!file_) return;
-    std::fwrite(text.data(), 1, text.size(), file_);
+    if (!text.empty()) std::fwrite(text.data(), 1, text.size(), file_);
     std::fputc('\n', file_);
     bytes_ += text.size() + 1;
   }

@@ -209,5 +209,46 @@ TEST(Iteration, OffCurveReported) {
   EXPECT_NE(s.notes.find("      2       YES         0"), std::string::npos) << s.notes;
 }
 
+// Base-fixed cantilever loaded at the top, with a moment-EI curve over the
+// whole wall.
+ProblemInput momentEiCantilever(std::vector<double> moment, std::vector<double> ei) {
+  const int n = 20;
+  ProblemInput in = wallProblem(1, n, 6.0, kEI);
+  in.loads = {{1, 0, 0, 100.0, 0.0, 0.0}};
+  in.specified = {{3, n, 0.0, 0.0}};
+  in.solution.closureTolerance = 1e-9;
+  in.control.nmei = 1;
+  in.momentEiCurves = {{0, n, std::move(moment), std::move(ei)}};
+  return in;
+}
+
+TEST(Iteration, MomentEiUpdatesUntilTheDeflectionSettles) {
+  // Constant EI: pass 1 moves from zero, pass 2 repeats it and updates the
+  // stiffness (to the same values), pass 3 finds nothing moved.
+  const Solved linear = run(momentEiCantilever({0.0, 1.0e6}, {kEI, kEI}));
+  EXPECT_EQ(linear.it.iteration, 3);
+  EXPECT_EQ(linear.it.notClosed, 0);
+  EXPECT_DOUBLE_EQ(linear.res.F[0], kEI);  // replaced whole, no end halving
+  EXPECT_DOUBLE_EQ(linear.res.F[20], kEI);
+
+  // Softening beyond M = 6000 (the load times 60 in): the upper half of the
+  // wall keeps EI, the lower half loses stiffness and the top moves more.
+  const Solved soft = run(momentEiCantilever({0.0, 6000.0, 12000.0, 24000.0}, {kEI, kEI, 0.5 * kEI, 0.25 * kEI}));
+  EXPECT_GT(soft.it.iteration, 3);
+  EXPECT_LT(soft.it.iteration, kIterationLimit);
+  EXPECT_EQ(soft.it.notClosed, 0);
+  EXPECT_DOUBLE_EQ(soft.res.F[5], kEI);
+  EXPECT_LT(soft.res.F[19], 0.6 * kEI);
+  EXPECT_GT(soft.res.deflection[0], 1.2 * linear.res.deflection[0]);
+  // At the settled state each station's moment lies on the curve: between
+  // M = 6000 and 12000 the curve is M = 6000 + 6000 (1 - EI / kEI) / 0.5.
+  for (int j = 11; j < 20; ++j) {
+    const double f = soft.res.F[static_cast<size_t>(j)];
+    const double m = soft.res.moment[static_cast<size_t>(j)];
+    if (f < 0.5 * kEI) continue;
+    EXPECT_NEAR(m, 6000.0 + 12000.0 * (1.0 - f / kEI), 1e-3 * m) << j;
+  }
+}
+
 }  // namespace
 }  // namespace ramvex

@@ -12,10 +12,14 @@
 #include "earth_pressure_table.h"
 #include "fortran_format.h"
 #include "input_echo.h"
+#include "iteration.h"
 #include "plot_output.h"
 #include "problem_input.h"
+#include "py_curves.h"
 #include "report_header.h"
 #include "run_errors.h"
+#include "station_data.h"
+#include "wall_report.h"
 #include "earth_pressure.h"
 #include "surcharge.h"
 
@@ -70,6 +74,24 @@ EarthPressureTable userEarthPressureTable(const ProblemInput& input) {
   return table;
 }
 
+// The p-y block of the plot file: user curves are labelled with their
+// station, generated ones with their nearest station unless every curve is
+// generated, in which case the depth labels them.  Values per length of wall.
+bool allGenerated(const CurveSet& curves) {
+  if (curves.curves.empty()) return false;
+  for (const PyCurve& c : curves.curves)
+    if (!c.generated) return false;
+  return true;
+}
+
+std::vector<PlotCurve> plotCurves(const CurveSet& curves) {
+  const bool depths = allGenerated(curves);
+  std::vector<PlotCurve> plotted;
+  for (const PyCurve& c : curves.curves)
+    plotted.push_back({depths ? c.depth : static_cast<double>(c.station), c.y, c.pLine});
+  return plotted;
+}
+
 // Returns true when another problem follows.
 bool analyseProblem(RunState& run, DataFile& file, ChainState& chain) {
   ProblemInput input;
@@ -104,9 +126,14 @@ bool analyseProblem(RunState& run, DataFile& file, ChainState& chain) {
   checkSpecifiedRows(run, input.specified, solution.increments);
   writeSpecifiedRows(run, input.specified);
 
+  StationData stations;
+  resetStations(run, input, stations);
+  applySpecifiedRows(run, input, stations);
+
   input.stiffness = readStiffnessRows(file, control.nstif);
   input.loads = readLoadRows(file);
   readSpringAndTiebackRows(file, control.units, solution.h, control.ntie, input);
+  distributeWallTables(run, input, stations);
 
   input.pyModifiers = readPyModRows(file, control.npymod);
   if (control.earthPressureOption == 1) input.earthPressure = readEarthPressureRows(file);
@@ -127,14 +154,31 @@ bool analyseProblem(RunState& run, DataFile& file, ChainState& chain) {
   }
   writePlotEarthPressure(run.plot, plotted);
 
+  if (control.earthPressureOption == 1) {
+    const double lastDepth = earthPressure.empty() ? 0.0 : earthPressure.back().depth;
+    addEarthPressureLoads(earthPressure, lastDepth, stations);
+  } else if (control.earthPressureOption >= 2) {
+    addEarthPressureLoads(earthPressure, input.site.freeHeight, stations);
+  }
+  checkBeyondEnd(run, stations);
+
   if (control.nupy > 0 && control.pyOption <= 2) input.userCurves = readUserCurves(file, control.nupy);
   if (control.nmei > 0) input.momentEiCurves = readMomentEiCurves(file, control.nmei, solution.increments);
 
-  writePlotCurves(run.plot, control.units, {}, false);
+  echoUserCurves(run, input);
+  const CurveSet curves = buildCurveSet(run, input);
+  writePlotCurves(run.plot, control.units, plotCurves(curves), allGenerated(curves));
 
   run.report.line(titleLine(run, control.nstage));
 
+  const IterationResult iteration = iterate(run, input, stations, curves);
+  const WallResults results = computeResults(stations, iteration.w);
+  writeResults(run, iteration, results);
+  writeTiebackResults(run, tiebackResults(stations, iteration.w));
+
   std::vector<NodeResult> nodes;
+  for (int j = 0; j < results.nodes(); ++j)
+    nodes.push_back({results.x[j], results.deflection[j], results.moment[j], results.shear[j], results.reaction[j]});
 
   int continuation = readContinuation(file);
   chain.continuationRead = true;

@@ -43,7 +43,7 @@ void TDataEdit::SetDefaultNotifier(Notifier notifier) { DefaultNotifier() = std:
 
 QString TDataEdit::Display(long double value) const {
   if (hex_ && std::isfinite(value)) {
-    long double r = std::round(value);
+    long double r = RoundHalfEven(value);
     // Only 32 bits read back through "$", so only they are shown that way.
     if (r >= kInt32Min && r <= kInt32Max) {
       auto bits = static_cast<quint32>(static_cast<qint32>(r));

@@ -87,14 +87,6 @@ long double Reciprocal(long double d) {
   return 1.0L / d;
 }
 
-// Nearest integer, halves to the even neighbour.
-long double RoundHalfEven(long double x) {
-  long double r = std::floor(x);
-  long double diff = x - r;
-  if (diff > 0.5L || (diff == 0.5L && std::fmod(r, 2.0L) != 0)) r += 1.0L;
-  return r;
-}
-
 long double ToInt32(long double x) {
   if (x < kInt32Min || x > kInt32Max) Fail(msg::kTooLarge);
   return x;

@@ -64,6 +64,13 @@ RealParse ParseReal(std::string_view text, long double& value) {
   return RealParse::Ok;
 }
 
+long double RoundHalfEven(long double value) {
+  long double r = std::floor(value);
+  long double diff = value - r;
+  if (diff > 0.5L || (diff == 0.5L && std::fmod(r, 2.0L) != 0)) r += 1.0L;
+  return r;
+}
+
 std::string FormatGeneral(long double value, int digits) {
   if (digits < 1) digits = 1;
   if (digits > 18) digits = 18;

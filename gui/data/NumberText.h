@@ -21,4 +21,7 @@ RealParse ParseReal(std::string_view text, long double& value);
 // decimal point are dropped, the exponent has no '+' and no leading zeros.
 std::string FormatGeneral(long double value, int digits = 18);
 
+// Nearest integer, halves to the even neighbour.
+long double RoundHalfEven(long double value);
+
 }  // namespace ramvex

@@ -16,7 +16,7 @@ using testing::layer;
 using testing::rankineKa;
 using testing::sameToThreeDigits;
 
-class EarthPressure : public testing::ScratchRun {};
+class EarthPressure : public testing::EarthStepFixture {};
 
 // Dry sand, level ground: p = Ka gamma z down to H, constant below, and the
 // force above H is Ka gamma H^2 / 2.

@@ -17,7 +17,7 @@
 
 namespace ramvex::testing {
 
-class ScratchRun : public ::testing::Test {
+class EarthStepFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();

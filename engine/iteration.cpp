@@ -90,7 +90,8 @@ IterationResult iterate(RunState& run, const ProblemInput& input, StationData& s
       break;
     }
     // The stiffness has settled once the deflection no longer moves from
-    // the one it was last updated with.
+    // the one it was last updated with.  These stations stand as the
+    // unclosed ones, so a run that ends at the limit here says so.
     for (int j = 0; j <= n; ++j) {
       const size_t i = static_cast<size_t>(StationData::index(j));
       if (std::fabs(w[i] - wRef[i]) > tolerance) ++res.notClosed;

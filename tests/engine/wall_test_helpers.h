@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -34,7 +35,9 @@ class ScratchRun {
  public:
   ScratchRun() {
     static int counter = 0;
-    const std::string base = "/tmp/ramvex_wall_" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+    const std::string base = (std::filesystem::temp_directory_path() /
+                              ("ramvex_wall_" + std::to_string(::getpid()) + "_" + std::to_string(counter++)))
+                                 .string();
     reportPath_ = base + ".rv5o";
     notesPath_ = base + ".rv5r";
     run.report.open(reportPath_);

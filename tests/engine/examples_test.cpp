@@ -6,6 +6,8 @@
 // and review every changed line of examples/golden/ before committing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <string>
 
@@ -66,8 +68,30 @@ TEST_P(Examples, PlotFileReadsBackWithTheCountsOfTheLayout) {
 
 INSTANTIATE_TEST_SUITE_P(Bundled, Examples,
                          ::testing::Values(Example{"cantilever", 1, 1, 4, 0}, Example{"tieback", 1, 1, 4, 1},
-                                           Example{"long_term", 2, 2, 4, 0}),
+                                           Example{"long_term", 2, 2, 4, 0},
+                                           Example{"sand_triangular", 1, 1, 2, 0},
+                                           Example{"trapezoid_tieback", 1, 1, 2, 1}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The wall in dry sand: the plotted pressure follows Ka gamma z times WA
+// down to the excavation level and keeps that value below it.
+TEST(SandExample, EarthPressureFollowsTheRankineDiagram) {
+  EngineHarness h;
+  h.run(test::readTextFile(kExamples / "sand_triangular.rv5d"));
+  const std::vector<test::PlotBlock> blocks = test::readPlotData(h.plot());
+  ASSERT_EQ(blocks.size(), 1u);
+  const double pi = 3.14159265358979323846;
+  const double ka = std::pow(std::tan((45.0 - 32.0 / 2.0) * pi / 180.0), 2.0);
+  const double gamma = 0.0694, wa = 12.0, freeHeight = 180.0;
+  ASSERT_GT(blocks[0].earthPressure.size(), 30u);
+  for (const EarthPressurePoint& p : blocks[0].earthPressure) {
+    const double expected = ka * gamma * std::min(p.depth, freeHeight) * wa;
+    // The pressure passes through a three-digit field, then the line load
+    // through another.
+    EXPECT_NEAR(p.total, expected, 0.011 * expected + 1e-9) << "depth " << p.depth;
+    EXPECT_NEAR(p.soil, std::max(expected, 1e-7), 0.011 * expected + 1e-9) << "depth " << p.depth;
+  }
+}
 
 // The staged example: each stage is a problem of its own, so stage 2 run
 // alone gives the numbers it has inside the staged job.

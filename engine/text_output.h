@@ -29,7 +29,8 @@ class TextOutput {
 
   void line(std::string_view text) {
     if (!file_) return;
-    std::fwrite(text.data(), 1, text.size(), file_);
+    // An empty view may carry a null pointer, which fwrite must not get.
+    if (!text.empty()) std::fwrite(text.data(), 1, text.size(), file_);
     std::fputc('\n', file_);
     bytes_ += text.size() + 1;
   }

@@ -8,6 +8,7 @@
 
 #include "data_file.h"
 #include "data_reader.h"
+#include "earth_pressure.h"
 #include "earth_pressure_echo.h"
 #include "earth_pressure_table.h"
 #include "fortran_format.h"
@@ -16,12 +17,14 @@
 #include "plot_output.h"
 #include "problem_input.h"
 #include "py_curves.h"
+#include "py_generation.h"
 #include "report_header.h"
 #include "run_errors.h"
+#include "soil_curves_file.h"
+#include "soil_profile.h"
 #include "station_data.h"
-#include "wall_report.h"
-#include "earth_pressure.h"
 #include "surcharge.h"
+#include "wall_report.h"
 
 namespace ramvex {
 namespace {
@@ -72,6 +75,31 @@ EarthPressureTable userEarthPressureTable(const ProblemInput& input) {
     table.push_back(p);
   }
   return table;
+}
+
+// p-y option 2: the curves generated from the soil layers, with the user
+// curves passed through ahead of them, as read back from "SOILDATA".
+CurveSet generatedCurveSet(RunState& run, const ProblemInput& input) {
+  runPyGeneration(run, input, buildSoilProfile(input).sigmaExcavation);
+  CurveSet set;
+  bool anyGenerated = false;
+  for (SoilFileCurve& c : readSoilCurvesFile(run, input)) {
+    anyGenerated = anyGenerated || c.generated;
+    PyCurve curve;
+    curve.station = c.station;
+    curve.y = std::move(c.y);
+    curve.p = std::move(c.p);
+    curve.pLine = std::move(c.pLine);
+    curve.interpolate = c.interpolate;
+    curve.generated = c.generated;
+    curve.depth = c.depth;
+    appendCurve(run, set, std::move(curve));
+  }
+  if (!anyGenerated) {
+    run.report.empty();
+    run.report.line(std::string(20, ' '));
+  }
+  return set;
 }
 
 // The p-y block of the plot file: user curves are labelled with their
@@ -166,7 +194,7 @@ bool analyseProblem(RunState& run, DataFile& file, ChainState& chain) {
   if (control.nmei > 0) input.momentEiCurves = readMomentEiCurves(file, control.nmei, solution.increments);
 
   echoUserCurves(run, input);
-  const CurveSet curves = buildCurveSet(run, input);
+  const CurveSet curves = control.pyOption == 2 ? generatedCurveSet(run, input) : buildCurveSet(run, input);
   writePlotCurves(run.plot, control.units, plotCurves(curves), allGenerated(curves));
 
   run.report.line(titleLine(run, control.nstage));
@@ -253,8 +281,8 @@ void runProblems(RunState& run) {
     // Only the first problem's stop leaves a result block: a later problem
     // follows a continuation code that already closed the previous block.
     if (run.problemCounter <= 1 && !chain.continuationRead) writePlotResults(run.plot, 1, chain.units, {});
-  } catch (const SoilModelStop& stop) {
-    std::fprintf(stderr, " STOP %d %s\n", stop.code, stop.reason.c_str());
+  } catch (const SoilModelStop&) {
+    // The step that stopped has told the console and the report why.
     return;
   }
   run.report.empty(3);

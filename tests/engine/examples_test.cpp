@@ -50,11 +50,10 @@ TEST_P(Examples, PlotFileReadsBackWithTheCountsOfTheLayout) {
   ASSERT_EQ(static_cast<int>(blocks.size()), e.problems);
   for (const test::PlotBlock& b : blocks) {
     EXPECT_EQ(b.nSets, e.nSets);
-    EXPECT_EQ(b.units, 1);
-    EXPECT_EQ(b.nodeUnits, 1);
+    EXPECT_EQ(b.nodeUnits, b.units);
     EXPECT_EQ(static_cast<int>(b.curves.size()), e.curves);
     ASSERT_EQ(b.nodes.size(), 61u);
-    EXPECT_DOUBLE_EQ(b.nodes.back().depth, 360.0);
+    EXPECT_DOUBLE_EQ(b.nodes.back().depth, b.units == 1 ? 360.0 : 12.0);
     EXPECT_FALSE(b.earthPressure.empty());
   }
   const std::string report = h.report();
@@ -70,7 +69,9 @@ INSTANTIATE_TEST_SUITE_P(Bundled, Examples,
                          ::testing::Values(Example{"cantilever", 1, 1, 4, 0}, Example{"tieback", 1, 1, 4, 1},
                                            Example{"long_term", 2, 2, 4, 0},
                                            Example{"sand_triangular", 1, 1, 2, 0},
-                                           Example{"trapezoid_tieback", 1, 1, 2, 1}),
+                                           Example{"trapezoid_tieback", 1, 1, 2, 1},
+                                           Example{"sand_generated", 1, 1, 5, 0},
+                                           Example{"soft_clay_generated", 1, 1, 5, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The wall in dry sand: the plotted pressure follows Ka gamma z times WA

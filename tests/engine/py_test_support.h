@@ -10,40 +10,9 @@
 
 #include "problem_input.h"
 #include "run_state.h"
+#include "scratch_run.h"
 
 namespace ramvex::testing {
-
-class ScratchRun {
- public:
-  ScratchRun() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ramvex-py-XXXXXX").string();
-    dir_ = mkdtemp(pattern.data()) ? pattern : std::string();
-    run.workDir = dir_.string();
-    run.report.open((dir_ / "report.txt").string());
-  }
-  ~ScratchRun() {
-    run.report.close();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
-  ScratchRun(const ScratchRun&) = delete;
-  ScratchRun& operator=(const ScratchRun&) = delete;
-
-  std::string read(const std::string& name) {
-    run.report.close();
-    std::ifstream in(dir_ / name, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  std::string report() { return read("report.txt"); }
-  std::string soilData() { return read("SOILDATA"); }
-
-  RunState run;
-
- private:
-  std::filesystem::path dir_;
-};
 
 // Same values in the top and the bottom row.
 inline SoilLayer uniformLayer(int type, double bottom, double gamma, double c, double phiDegrees, double e50, double k) {

@@ -1,5 +1,7 @@
 #include "data_reader.h"
 
+#include "fortran_format.h"
+
 #include <cmath>
 #include <string>
 
@@ -12,8 +14,8 @@ namespace {
 
 void checkCount(int value, int low, int high, const char* what, int line) {
   if (value < low || value > high)
-    outOfRange(line, std::string(what) + " MUST BE " + std::to_string(low) + " TO " + std::to_string(high) +
-                         ", NOT " + std::to_string(value));
+    outOfRange(line, std::string(what) + " MUST BE " + fmt::freeInt(low) + " TO " + fmt::freeInt(high) +
+                         ", NOT " + fmt::freeInt(value));
 }
 
 }  // namespace

@@ -224,7 +224,7 @@ bool analyseProblem(RunState& run, DataFile& file, ChainState& chain) {
 void writeReadError(RunState& run, const DataReadError& error) {
   TextOutput& out = run.report;
   out.empty(2);
-  const std::string line = std::to_string(error.line);
+  const std::string line = fmt::freeInt(error.line);
   switch (error.kind) {
     case DataReadError::Kind::BadValue:
       out.line("     ERROR STOP -- DATA FILE UNREADABLE AT LINE " + line);

@@ -1,9 +1,9 @@
 #include "data_reader.h"
 
-#include "fortran_format.h"
-
 #include <cmath>
 #include <string>
+
+#include "fortran_format.h"
 
 namespace ramvex {
 namespace {

@@ -43,6 +43,10 @@ std::vector<StopCase> stopCases() {
        "\n\n     ERROR STOP -- VALUE OUT OF RANGE AT LINE 2\n     NUMBER OF WALL STIFFNESS ROWS MUST BE 1 TO 10, NOT 11\n"},
       {"NegativeLoadCount", "T\n1 0 1 0 0 0 0 0 0 0\n20 6 10 0.001 60 12\n0 20 1 1E9\n-1\n0\n0\n",
        "\n\n     ERROR STOP -- VALUE OUT OF RANGE AT LINE 5\n     NUMBER OF CONCENTRATED LOAD ROWS MUST BE 0 TO 20, NOT -1\n"},
+      {"StiffnessRangeRunsBackward", "T\n1 0 1 0 0 0 0 0 0 0\n20 6 10 0.001 60 12\n10 5 1 1E9\n0\n0\n0\n",
+       "\n\n     ERROR STOP -- STATIONS NOT IN ORDER\n"},
+      {"StiffnessBeyondTheBottomOfTheWall", "T\n1 0 1 0 0 0 0 0 0 0\n20 6 10 0.001 60 12\n0 21 1 1E9\n0\n0\n0\n",
+       "\n\n     ERROR -- NON-ZERO TABLE 4 DATA BEYOND END\n"},
       {"NegativeStiffnessCountEndsQuietly", plainProblem("T", "1 0 -1 0 0 0 0 0 0 0"), ""},
       {"NegativeSpecifiedCountEndsQuietly", plainProblem("T", control("-1")), ""},
   };
@@ -90,6 +94,26 @@ TEST(ErrorStops, StopInALaterProblemKeepsTheFirstAndWritesNoBlockOfItsOwn) {
   EXPECT_NE(block, std::string::npos) << plot;
   EXPECT_EQ(block, plot.rfind("\n 2 "));
   EXPECT_EQ(plot.find(" 1 0 "), std::string::npos) << plot;
+}
+
+// Ten sand layers give fifty generated curves; with fourteen user curves the
+// set would hold 64, one more than the iteration can take.
+TEST(ErrorStops, GenerationBeyondSixtyThreeCurvesIsTooMuchData) {
+  std::string data = "T\n1 0 1 0 2 2 14 0 0 0\n300 2 10 0.001 100 12\n0 300 1 5E9\n0\n0\n";
+  data += "100 12 12 1000 1000 1 1 0\n0 0 0 0 0 0\n0\n10\n";
+  for (int layer = 1; layer <= 10; ++layer) {
+    data += "4 " + std::to_string(100 + 50 * layer) + "\n";
+    data += "0.0694 0 32 0 90 0\n0.0694 0 32 0 90 0\n";
+  }
+  for (int curve = 0; curve < 14; ++curve)
+    data += std::to_string(60 + 10 * curve) + " 3 1 1\n-1 100\n0 0\n1 -100\n";
+  data += "0\n";
+  EngineHarness h;
+  EXPECT_EQ(h.run(data), 0);
+  const std::string report = h.report();
+  EXPECT_NE(report.find("\n\n\n     TOO MUCH DATA FOR AVAILABLE STORAGE\n\n\n"), std::string::npos) << report;
+  EXPECT_NE(report.find("END OF ANALYSIS"), std::string::npos);
+  EXPECT_EQ(report.find("RESULTS -- ITERATION"), std::string::npos);
 }
 
 TEST(ErrorStops, UnreadableDataPathIsReported) {

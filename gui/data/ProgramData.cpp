@@ -391,7 +391,9 @@ void TProgramData::EmptyTables() {
 }
 
 void TProgramData::FillToMinRows() {
-  for (TGridTable* t : tables_->All()) {
+  // Chart tables keep their count: an added p-y curve set or moment-EI
+  // curve would be written as data.
+  for (TGridTable* t : tables_->Plain()) {
     if (t->RowCount() < t->MinRows()) t->SetRowCount(t->MinRows());
   }
 }

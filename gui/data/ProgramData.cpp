@@ -501,7 +501,9 @@ void TProgramData::ReadProblem(TWordReader& r, const TLayout& layout, bool longT
   MaxDeflection = r.ReadReal();
   ClosureTolerance = r.ReadReal();
   FreeHeight = r.ReadReal();
-  if (layout.TiebackCount) r.ReadReal();
+  // The width is kept: without site records it is the only place that
+  // holds it, and tieback forces are scaled by it.
+  if (layout.TiebackCount) ActiveWidth = r.ReadReal();
   EndRecord(r);
 
   TGridTable& s = *t.SoilLayer;

@@ -67,7 +67,7 @@ TEST_P(Examples, PlotFileReadsBackWithTheCountsOfTheLayout) {
 
 INSTANTIATE_TEST_SUITE_P(Bundled, Examples,
                          ::testing::Values(Example{"cantilever", 1, 1, 4, 0}, Example{"tieback", 1, 1, 4, 1},
-                                           Example{"long_term", 2, 2, 4, 0},
+                                           Example{"long_term", 2, 2, 5, 0},
                                            Example{"sand_triangular", 1, 1, 2, 0},
                                            Example{"trapezoid_tieback", 1, 1, 2, 1},
                                            Example{"sand_generated", 1, 1, 5, 0},

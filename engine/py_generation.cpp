@@ -5,8 +5,12 @@
 #include <cstdio>
 
 #include "fortran_format.h"
+#include "py_rock.h"
 #include "py_sand.h"
+#include "py_silt.h"
 #include "py_soft_clay.h"
+#include "py_stiff_clay_dry.h"
+#include "py_stiff_clay_free_water.h"
 #include "report_header.h"
 #include "run_errors.h"
 
@@ -33,12 +37,6 @@ const char* soilText(int type) {
     case 7: return "THE LAYER IS WEAK ROCK";
     default: return "";
   }
-}
-
-void unavailableModel(PyGenContext& ctx, int layer) {
-  const PyLayer& l = ctx.profile.layers[static_cast<size_t>(layer)];
-  pyErrorStop(ctx.run, "     ERROR STOP -- NO P-Y CURVE MODEL IS AVAILABLE FOR SOIL TYPE " + fmt::freeInt(l.type) +
-                           " (P-Y LAYER " + fmt::freeInt(layer + 1) + ")");
 }
 
 // The modification-factor lookup.  Rows are in ascending depth; two rows at
@@ -130,13 +128,12 @@ void writeUserCurves(TextOutput& file, const ProblemInput& input) {
 PyLayerGenerator pyGeneratorFor(int typeCode) {
   switch (typeCode) {
     case 1: return generateSoftClayLayer;
+    case 2: return generateStiffClayFreeWaterLayer;
+    case 3: return generateStiffClayDryLayer;
     case 4: return generateSandLayer;
-    case 2:  // stiff clay with free water
-    case 3:  // stiff clay without free water
-    case 5:  // silt
-    case 6:  // strong rock
-    case 7:  // weak rock
-      return unavailableModel;
+    case 5: return generateSiltLayer;
+    case 6: return generateStrongRockLayer;
+    case 7: return generateWeakRockLayer;
     default: return generateSoftClayLayer;
   }
 }
@@ -297,7 +294,7 @@ void emitSidePoints(PyGenContext& ctx, int layer, int curve, WallSide side, cons
   SidePoints yq{}, pq{};
   for (int j = 0; j < kPointsPerSide; ++j) {
     yq[j] = ym * y[j];
-    pq[j] = pm * p[j] + (side == WallSide::Excavation ? -delta : delta);
+    pq[j] = (options.applyPMultiplier ? pm * p[j] : p[j]) + (side == WallSide::Excavation ? -delta : delta);
     if (!std::isfinite(yq[j]) || !std::isfinite(pq[j]))
       pyErrorStop(ctx.run, "     ERROR STOP -- THE SOIL DATA OF P-Y LAYER " + fmt::freeInt(layer + 1) +
                                " GIVE NO DEFINED P-Y CURVE AT DEPTH " + fmt::freeReal(z));
@@ -305,7 +302,14 @@ void emitSidePoints(PyGenContext& ctx, int layer, int curve, WallSide side, cons
 
   TextOutput& out = ctx.run.report;
   for (int j = 0; j < kPointsPerSide; ++j) {
-    out.line(fmt::Record().X(21).F(yq[j], 20, 5).F(pq[j], 20, 5));
+    fmt::Record row;
+    row.X(21);
+    switch (options.reportField) {
+      case PointField::Fixed5: row.F(yq[j], 20, 5).F(pq[j], 20, 5); break;
+      case PointField::Exponent3: row.E(yq[j], 20, 3).E(pq[j], 20, 3); break;
+      case PointField::DExponent5: row.D(yq[j], 20, 5).D(pq[j], 20, 5); break;
+    }
+    out.line(row);
     if (options.minimumDeflectionWarning && j > 0 && yq[j] < static_cast<double>(1.0e-14f)) {
       out.line(fmt::Record().X(29).lit("**** WARNING ****"));
       out.line(fmt::Record().X(5).lit("DEFLECTION IS LESS THAN 1.0E-14.  THE PROGRAM"));
@@ -330,7 +334,8 @@ void emitSidePoints(PyGenContext& ctx, int layer, int curve, WallSide side, cons
   }
   // Four significant digits: the main sequence works with the values as read.
   for (int j = 0; j < kPointsPerSide; ++j)
-    ctx.soilData.line(fmt::Record().I(j + 1, 5).X(1).PE(pq[j], 10, 3).X(1).PE(yq[j], 10, 3));
+    ctx.soilData.line(
+        fmt::Record().I(j + 1, 5).X(options.soilDataGapP).PE(pq[j], 10, 3).X(options.soilDataGapY).PE(yq[j], 10, 3));
 }
 
 PyGenerationResult generatePyCurves(RunState& run, const ProblemInput& input, double sigmaH) {

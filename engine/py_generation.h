@@ -81,11 +81,21 @@ void writeSideBanner(PyGenContext& ctx, WallSide side);
 // The "Y" / "P" column heading above the points.
 void writePointHeading(PyGenContext& ctx);
 
+// Field of a point's y' and p' in the report listing.
+enum class PointField { Fixed5, Exponent3, DExponent5 };
+
 struct EmitOptions {
   bool multiplierLine = true;
   // Soft clay: deflections below the minimum are flagged with the modulus used.
   bool minimumDeflectionWarning = false;
   double initialModulus = 0;
+  // Strong rock multiplies only the rising part of its curve and hands in p
+  // with the multiplier already applied.
+  bool applyPMultiplier = true;
+  PointField reportField = PointField::Fixed5;
+  // Blanks before p' and before y' on a point line of "SOILDATA".
+  int soilDataGapP = 1;
+  int soilDataGapY = 1;
 };
 
 // Applies pm, ym and the offset (subtracted on the excavation side, added on

@@ -8,7 +8,7 @@
 namespace ramvex {
 namespace {
 
-constexpr double kPi = static_cast<double>(3.1416f);
+constexpr double kPi = kSandPi;
 constexpr double kK0 = static_cast<double>(0.4f);
 constexpr double kContinuousRatio = static_cast<double>(1.1f);
 constexpr double kDeepA = static_cast<double>(0.88f);
@@ -73,12 +73,12 @@ void writeValues(PyGenContext& ctx, double d, double b, double phi, double g, do
 double sandFactorA(double xOverB) { return tableAt(kFactorA, xOverB); }
 double sandFactorB(double xOverB) { return tableAt(kFactorB, xOverB); }
 
-SandResistance sandUltimateResistance(double phi, double g, double b, double x, double d, double ratio) {
+SandResistance sandUltimateResistance(double phi, double g, double b, double x, double d, double ratio, double pi) {
   SandResistance r;
   const double alpha = phi / 2.0;
-  const double beta = kPi / 4.0 + phi / 2.0;
-  r.ka = squared(std::tan(kPi / 4.0 - phi / 2.0));
-  r.kp = squared(std::tan(kPi / 4.0 + phi / 2.0));
+  const double beta = pi / 4.0 + phi / 2.0;
+  r.ka = squared(std::tan(pi / 4.0 - phi / 2.0));
+  r.kp = squared(std::tan(pi / 4.0 + phi / 2.0));
   const double tb = std::tan(beta), tbp = std::tan(beta - phi), tp = std::tan(phi), ta = std::tan(alpha);
   const double t1 = kK0 * x * tp * std::sin(beta) / (tbp * std::cos(alpha));
   const double t2 = tb / tbp * (b + x * tb * ta);

@@ -7,6 +7,9 @@
 
 namespace ramvex {
 
+// The sand criterion's pi, a single-precision 3.1416.
+inline constexpr double kSandPi = static_cast<double>(3.1416f);
+
 struct SandResistance {
   double pst = 0;  // wedge
   double psd = 0;  // flow around
@@ -16,7 +19,9 @@ struct SandResistance {
 };
 
 // At resistance depth x; d is the side's own depth, used by a continuous wall.
-SandResistance sandUltimateResistance(double phi, double g, double b, double x, double d, double ratio);
+// The silt model evaluates the same mechanisms with a full-precision pi.
+SandResistance sandUltimateResistance(double phi, double g, double b, double x, double d, double ratio,
+                                      double pi = kSandPi);
 
 // The empirical factors at x/b.
 double sandFactorA(double xOverB);

@@ -13,13 +13,14 @@ constexpr double kZeroLength = 1.0e-6;
 constexpr double kAtLayerTop = 1.0e-5;
 constexpr double kZeroAtStep = 1.0e-20;
 
-enum class Field { Cohesion, Phi, E50 };
+enum class Field { Cohesion, Phi, E50, Sixth };
 
 double fieldOf(const StrengthPoint& p, Field f) {
   switch (f) {
     case Field::Cohesion: return p.cohesion;
     case Field::Phi: return p.phi;
     case Field::E50: return p.e50;
+    case Field::Sixth: return p.sixth;
   }
   return 0;
 }
@@ -92,6 +93,12 @@ double e50At(const PyProfile& profile, double x) {
   if (profile.strength.empty()) return 0;
   if (x > profile.strength.back().x) return profile.strength.back().e50;
   return lookup(profile.strength, x, Field::E50);
+}
+
+double sixthValueAt(const PyProfile& profile, double x) {
+  if (profile.strength.empty()) return 0;
+  if (x > profile.strength.back().x) return profile.strength.back().sixth;
+  return lookup(profile.strength, x, Field::Sixth);
 }
 
 double meanUnitWeight(RunState& run, const PyProfile& profile, double x) {

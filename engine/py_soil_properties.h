@@ -60,6 +60,9 @@ struct PyProfile {
 double cohesionAt(RunState& run, const PyProfile& profile, double x);
 double phiAt(RunState& run, const PyProfile& profile, double x);
 double e50At(const PyProfile& profile, double x);
+// The sixth value of the rows (the rock quality designation of weak rock),
+// looked up as E50 is.
+double sixthValueAt(const PyProfile& profile, double x);
 
 // Mean effective unit weight from the excavation level down to x; stop code 4
 // beyond the table.

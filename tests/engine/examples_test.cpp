@@ -71,7 +71,8 @@ INSTANTIATE_TEST_SUITE_P(Bundled, Examples,
                                            Example{"sand_triangular", 1, 1, 2, 0},
                                            Example{"trapezoid_tieback", 1, 1, 2, 1},
                                            Example{"sand_generated", 1, 1, 5, 0},
-                                           Example{"soft_clay_generated", 1, 1, 5, 0}),
+                                           Example{"soft_clay_generated", 1, 1, 5, 0},
+                                           Example{"layered_sand_clay_rock", 1, 1, 15, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The wall in dry sand: the plotted pressure follows Ka gamma z times WA

@@ -1,6 +1,7 @@
 // The p-y profile, the multipliers, "SOILDATA" and its reading back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -245,17 +246,32 @@ TEST(SoilDataFile, MissingOrDamagedFileIsAnErrorStop) {
 
 // --- dispatch -----------------------------------------------------------------
 
-TEST(PyDispatch, UnknownCodesAreSoftClayAndModelsNotYetAvailableStopTheRun) {
+TEST(PyDispatch, UnknownCodesAreSoftClayAndEveryTypeCodeGivesCurvesOnBothSides) {
   EXPECT_EQ(pyGeneratorFor(0), pyGeneratorFor(1));
   EXPECT_EQ(pyGeneratorFor(8), pyGeneratorFor(1));
   EXPECT_EQ(pyGeneratorFor(-3), pyGeneratorFor(1));
-  for (int type : {2, 3, 5, 6, 7}) {
-    ProblemInput in = siProblem(2.0, 2.0, 0.5);
-    in.layers.push_back(uniformLayer(type, 10.0, 18, 20, 30, 0.01, 1000));
-    ScratchRun s;
-    EXPECT_THROW(generatePyCurves(s.run, in, 0.0), ErrorStop) << type;
-    EXPECT_NE(s.report().find("NO P-Y CURVE MODEL IS AVAILABLE FOR SOIL TYPE " + std::to_string(type) + " (P-Y LAYER 1)"),
-              std::string::npos);
+  // Discrete elements (R = 4) and a continuous wall (R = 1).
+  for (double wa : {2.0, 0.5}) {
+    for (int type = 1; type <= 7; ++type) {
+      // Strength, friction, E50 (krm for weak rock), k (Er), RQD.
+      ProblemInput in = siProblem(2.0, wa, 0.5);
+      in.layers.push_back(uniformLayer(type, 10.0, 18, 200, 30, 0.005, 20000));
+      in.layers.back().top[5] = in.layers.back().bottom[5] = 50;
+      ScratchRun s;
+      const PyGenerationResult r = generatePyCurves(s.run, in, 0.0);
+      const std::string what = "type " + std::to_string(type) + " WA " + std::to_string(wa);
+      ASSERT_EQ(r.curves.size(), 5u) << what;
+      for (const GeneratedCurve& c : r.curves) {
+        // Both halves resist: p grows away from the first point on each side.
+        EXPECT_GT(c.yExcavation[16], c.yExcavation[0]) << what;
+        EXPECT_GT(c.yBackfill[16], c.yBackfill[0]) << what;
+        EXPECT_GT(c.pExcavation[10], c.pExcavation[0]) << what;
+        EXPECT_GT(c.pBackfill[10], c.pBackfill[0]) << what;
+      }
+      const std::string data = s.soilData();
+      EXPECT_EQ(data.find("NaN"), std::string::npos) << what;
+      EXPECT_EQ(std::count(data.begin(), data.end(), '\n'), 1 + 5 * 35) << what;
+    }
   }
 }
 

@@ -52,7 +52,7 @@ TEST_F(EngineAgreement, SIProjectConvertsTiebackAreaToSquareMetres) {
 
 TEST_F(EngineAgreement, ExamplesReadAsProjectsGiveTheSameReport) {
   for (const char* name : {"cantilever", "tieback", "three_stages", "long_term", "sand_triangular",
-                           "trapezoid_tieback", "sand_generated", "soft_clay_generated"}) {
+                           "trapezoid_tieback", "sand_generated", "soft_clay_generated", "layered_sand_clay_rock"}) {
     SCOPED_TRACE(name);
     fs::path example = fs::path(RAMVEX_SOURCE_DIR) / "examples" / (std::string(name) + ".rv5d");
     std::string original = test::readTextFile(example);

@@ -19,12 +19,27 @@ constexpr float kPointFactors[15] = {0.0f,   1.0e-5f, 5.0e-5f, 1.0e-4f, 5.0e-4f,
                                      0.025f, 0.05f,   0.075f,  0.1f,    0.25f,   0.5f,    1.0f};
 
 void writeValues(PyGenContext& ctx, double d, double b, double c, double cbar, double g, double e50) {
+  writeStiffClayValues(ctx, 10, d, b, c, cbar, g, e50);
+  const UnitLabels& u = ctx.run.labels;
+  TextOutput& out = ctx.run.report;
+  out.line(fmt::Record().X(38).lit("Y").X(19).lit("P"));
+  out.line(fmt::Record().X(37).lit(u.length2).X(15).lit(lineLoadLabel(ctx.run)));
+}
+
+std::string xeqLine(int layer, double xeq, double xc) {
+  return " XEQ " + fmt::freeInt(layer + 1) + " " + fmt::freeReal(xeq) + " " + fmt::freeReal(xc);
+}
+
+}  // namespace
+
+void writeStiffClayValues(PyGenContext& ctx, int headingIndent, double d, double b, double c, double cbar, double g,
+                          double e50) {
   TextOutput& out = ctx.run.report;
   const UnitLabels& u = ctx.run.labels;
   out.line(fmt::Record()
-               .X(10)
+               .X(headingIndent)
                .lit("DEPTH BELOW GS")
-               .X(5)
+               .X(15 - headingIndent)
                .lit("DIAM")
                .X(8)
                .lit("C")
@@ -46,15 +61,7 @@ void writeValues(PyGenContext& ctx, double d, double b, double c, double cbar, d
                .X(1)
                .lit(unitWeightLabel(ctx.run)));
   out.line(fmt::Record().X(8).F(d, 10, 2).X(6).F(b, 10, 3).X(1).D(c, 10, 2).X(1).D(cbar, 10, 2).X(1).D(g, 10, 2).D(e50, 12, 4));
-  out.line(fmt::Record().X(38).lit("Y").X(19).lit("P"));
-  out.line(fmt::Record().X(37).lit(u.length2).X(15).lit(lineLoadLabel(ctx.run)));
 }
-
-std::string xeqLine(int layer, double xeq, double xc) {
-  return " XEQ " + fmt::freeInt(layer + 1) + " " + fmt::freeReal(xeq) + " " + fmt::freeReal(xc);
-}
-
-}  // namespace
 
 double stiffClayDryUltimate(double c, double cbar, double g, double b, double x, double d, double ratio) {
   if (ratio < kContinuousRatio) return g * d * b + f32(2.0f) * c * b;

@@ -19,4 +19,9 @@ double stiffClayDryEquivalentDepth(double c, double cbar, double g, double b, do
 
 void generateStiffClayDryLayer(PyGenContext& ctx, int layer);
 
+// The heading, unit and value lines that both stiff-clay models list per
+// side; their headings stand at different indents.
+void writeStiffClayValues(PyGenContext& ctx, int headingIndent, double d, double b, double c, double cbar, double g,
+                          double e50);
+
 }  // namespace ramvex

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "fortran_format.h"
+#include "py_stiff_clay_dry.h"
 
 namespace ramvex {
 namespace {
@@ -24,33 +25,8 @@ constexpr float kPointMultiples[kPointsPerSide] = {0.0f, 0.5f, 1.0f, 1.5f, 2.0f,
 
 void writeValues(PyGenContext& ctx, int layer, double xc, double d, double b, double c, double cbar, double g,
                  double e50) {
+  writeStiffClayValues(ctx, 9, d, b, c, cbar, g, e50);
   TextOutput& out = ctx.run.report;
-  const UnitLabels& u = ctx.run.labels;
-  out.line(fmt::Record()
-               .X(9)
-               .lit("DEPTH BELOW GS")
-               .X(6)
-               .lit("DIAM")
-               .X(8)
-               .lit("C")
-               .X(7)
-               .lit("CAVG")
-               .X(3)
-               .lit("GAMMA AVG")
-               .X(6)
-               .lit("E50"));
-  out.line(fmt::Record()
-               .X(14)
-               .lit(u.length3)
-               .X(11)
-               .lit(u.length3)
-               .X(3)
-               .lit(pressureLabel(ctx.run))
-               .X(1)
-               .lit(pressureLabel(ctx.run))
-               .X(1)
-               .lit(unitWeightLabel(ctx.run)));
-  out.line(fmt::Record().X(8).F(d, 10, 2).X(6).F(b, 10, 3).X(1).D(c, 10, 2).X(1).D(cbar, 10, 2).X(1).D(g, 10, 2).D(e50, 12, 4));
   const PyLayer& l = ctx.profile.layers[static_cast<size_t>(layer)];
   out.line(" XEQ " + fmt::freeInt(layer + 1) + " " + fmt::freeReal(l.xeq) + " " + fmt::freeReal(xc));
 }

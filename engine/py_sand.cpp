@@ -151,18 +151,23 @@ SandCurve sandCurve(double pu, double pm, double b, double kx, double x) {
   return c;
 }
 
+SandWedgeConstants sandWedgeConstants(double phi, double b, double pi) {
+  const double alpha = phi / 2.0;
+  const double beta = pi / 4.0 + phi / 2.0;
+  const double ka = squared(std::tan(pi / 4.0 - phi / 2.0));
+  const double kp = squared(std::tan(pi / 4.0 + phi / 2.0));
+  const double tb = std::tan(beta), tp = std::tan(phi), ta = std::tan(alpha);
+  SandWedgeConstants k;
+  k.c1 = tb * (kK0 * ((1.0 + 1.0 / std::cos(alpha)) * tp * std::sin(beta) - ta) + kp * ta);
+  k.c2 = kp * kp * (kp + kK0 * tp) - ka;
+  k.c3 = kp - ka;
+  k.xt = (k.c2 - k.c3) * b / k.c1;
+  return k;
+}
+
 double sandEquivalentDepth(double phi, double g, double b, double f, double d1) {
   if (!(f > 0)) return 0;
-  const double alpha = phi / 2.0;
-  const double beta = kPi / 4.0 + phi / 2.0;
-  const double ka = squared(std::tan(kPi / 4.0 - phi / 2.0));
-  const double kp = squared(std::tan(kPi / 4.0 + phi / 2.0));
-  const double tb = std::tan(beta), tp = std::tan(phi), ta = std::tan(alpha);
-  const double c1 = tb * (kK0 * ((1.0 + 1.0 / std::cos(alpha)) * tp * std::sin(beta) - ta) + kp * ta);
-  const double c2 = kp * kp * (kp + kK0 * tp) - ka;
-  const double c3 = kp - ka;
-  // Depth where the wedge and flow-around resistances meet.
-  const double xt = (c2 - c3) * b / c1;
+  const auto [c1, c2, c3, xt] = sandWedgeConstants(phi, b, kPi);
   const double dx = xt / 100.0;
   double s = 0;
   for (int i = 1; i <= 100; ++i) {

@@ -40,6 +40,14 @@ SandCurve sandCurve(double pu, double pm, double b, double kx, double x);
 // f; d1 is the depth of the layer's first curve below the excavation level.
 double sandEquivalentDepth(double phi, double g, double b, double f, double d1);
 
+// Constants of the sand wedge for the equivalent depth: the wedge resistance
+// per unit depth is g b^2 A(x/b) ((x/b)^2 c1 + (x/b) c3), flow around takes
+// over below xt with c2.
+struct SandWedgeConstants {
+  double c1 = 0, c2 = 0, c3 = 0, xt = 0;
+};
+SandWedgeConstants sandWedgeConstants(double phi, double b, double pi);
+
 void generateSandLayer(PyGenContext& ctx, int layer);
 
 }  // namespace ramvex

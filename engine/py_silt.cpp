@@ -13,7 +13,6 @@ namespace {
 constexpr double f32(float v) { return static_cast<double>(v); }
 
 constexpr double kPi = std::numbers::pi;
-constexpr double kK0 = f32(0.4f);
 constexpr double kContinuousRatio = f32(1.1f);
 constexpr double kWallFriction = f32(0.17453f);  // 10 degrees
 constexpr double kDeepA = f32(0.88f);
@@ -194,16 +193,8 @@ double siltFrictionalResistance(double phi, double g, double b, double x, double
 
 double siltEquivalentDepth(double phi, double c, double g, double b, double f, double d1) {
   if (!(f > 0)) return 0;
-  const double alpha = phi / 2.0;
-  const double beta = kPi / 4.0 + phi / 2.0;
-  const double ka = squared(std::tan(kPi / 4.0 - phi / 2.0));
-  const double kp = squared(std::tan(kPi / 4.0 + phi / 2.0));
-  const double tb = std::tan(beta), tp = std::tan(phi), ta = std::tan(alpha);
-  const double c1 = tb * (kK0 * ((1.0 + 1.0 / std::cos(alpha)) * tp * std::sin(beta) - ta) + kp * ta);
-  const double c2 = kp * kp * (kp + kK0 * tp) - ka;
-  const double c3 = kp - ka;
-  // Depth where the wedge and flow-around resistances of the sand meet.
-  const double xt = (c2 - c3) * b / c1;
+  // The wedge and flow-around resistances of the sand meet at xt.
+  const auto [c1, c2, c3, xt] = sandWedgeConstants(phi, b, kPi);
   const double dx = xt / kEquivalentDepthSteps;
   double s = 0;
   for (int i = 1; i <= kEquivalentDepthSteps; ++i) {

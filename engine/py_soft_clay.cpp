@@ -35,10 +35,9 @@ double softClayUltimateResistance(double c, double g, double b, double x, double
   return np <= 9.0 ? np * c * b : 9.0 * c * b;
 }
 
-double softClayEquivalentDepth(double c, double g, double b, double f) {
+double clayWedgeEquivalentDepth(double c, double g, double b, double f, double xr) {
   if (!(f > 0)) return 0;
-  // xr: where the wedge formula reaches 9; fr: its integral from 0 to xr.
-  const double xr = 6.0 * c * b / (kJ * c + g * b);
+  // fr: the integral of the wedge resistance (3 + g x/c + x/2b) c b up to xr.
   const double fr = g * b * xr * xr / 2.0 + 3.0 * c * b * xr + c * xr * xr / 4.0;
   double xeq;
   if (f <= fr) {
@@ -50,6 +49,11 @@ double softClayEquivalentDepth(double c, double g, double b, double f) {
   }
   // A clay without strength or weight has no depth that matches.
   return std::isfinite(xeq) ? xeq : 0.0;
+}
+
+double softClayEquivalentDepth(double c, double g, double b, double f) {
+  // xr: where the wedge formula reaches 9.
+  return clayWedgeEquivalentDepth(c, g, b, f, 6.0 * c * b / (kJ * c + g * b));
 }
 
 void generateSoftClayLayer(PyGenContext& ctx, int layer) {

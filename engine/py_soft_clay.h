@@ -15,6 +15,10 @@ double softClayUltimateResistance(double c, double g, double b, double x, double
 // f (the resistance of the layers above).
 double softClayEquivalentDepth(double c, double g, double b, double f);
 
+// Depth in a clay deposit whose integrated wedge resistance
+// (3 + g x/c + x/2b) c b, flow around (9 c b) below xr, equals f.
+double clayWedgeEquivalentDepth(double c, double g, double b, double f, double xr);
+
 void generateSoftClayLayer(PyGenContext& ctx, int layer);
 
 }  // namespace ramvex

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "fortran_format.h"
+#include "py_soft_clay.h"
 
 namespace ramvex {
 namespace {
@@ -83,19 +84,8 @@ void stiffClayDryCurve(double pc, double y50, SidePoints& y, SidePoints& p) {
 }
 
 double stiffClayDryEquivalentDepth(double c, double cbar, double g, double b, double f) {
-  if (!(f > 0)) return 0;
-  // xr: where the wedge value reaches flow around; fr: its integral to xr.
-  const double xr = (f32(9.0f) * c * b - f32(3.0f) * cbar * b) / (kJ * c + g * b);
-  const double fr = g * b * xr * xr / 2.0 + 3.0 * c * b * xr + c * xr * xr / 4.0;
-  double xeq;
-  if (f <= fr) {
-    const double a = c / 4.0 + g * b / 2.0;
-    const double bb = 3.0 * c * b;
-    xeq = (-bb + std::sqrt(bb * bb + 4.0 * a * f)) / (2.0 * a);
-  } else {
-    xeq = xr + (f - fr) / (9.0 * c * b);
-  }
-  return std::isfinite(xeq) ? xeq : 0.0;
+  // xr: where the wedge value reaches flow around.
+  return clayWedgeEquivalentDepth(c, g, b, f, (f32(9.0f) * c * b - f32(3.0f) * cbar * b) / (kJ * c + g * b));
 }
 
 void generateStiffClayDryLayer(PyGenContext& ctx, int layer) {

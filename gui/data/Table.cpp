@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "AssignError.h"
 #include "Expression.h"
@@ -612,7 +613,8 @@ TGridTable::TGridTable(TTableFamily family) : family_(family) {
 }
 
 TGridTable::~TGridTable() {
-  listener_ = nullptr;
+  // An open editor would otherwise keep a dangling table.
+  if (TTableListener* l = std::exchange(listener_, nullptr)) l->EditorHidden();
   // Nested tables go with their rows; the columns must not reach a table
   // that is half destroyed, so they are cleared first.
   for (auto& c : columns_) {
@@ -754,7 +756,7 @@ void TGridTable::ClearColumns() {
 }
 
 void TGridTable::HideEditor() {
-  listener_ = nullptr;
+  if (TTableListener* l = std::exchange(listener_, nullptr)) l->EditorHidden();
   for (auto& c : columns_) c->HideEditors();
 }
 

@@ -42,6 +42,9 @@ class TTableListener {
   virtual void CellChanged(int column, int row) = 0;
   // Rows added or removed, units switched.
   virtual void StructureChanged() = 0;
+  // The table drops its editor: it is hidden or the table is being
+  // destroyed.  The editor must not reach the table afterwards.
+  virtual void EditorHidden() {}
 };
 
 // Plain tables and chart-previewing tables keep separate registries and

@@ -2,11 +2,12 @@
 // click opens a table's editor.  It shows the editors at work without the
 // main window.
 //
-//   table-editor-demo [--sample] [--open CAPTION]... [--shot FILE.png]
+//   table-editor-demo [--sample] [--open CAPTION [--nested ROW]]... [--shot FILE.png]
 //
 // --sample puts a few soil layers and a p-y curve into the tables, --open
-// opens a table's editor at start, --shot saves a picture of the window and
-// quits.
+// opens a table's editor at start, --nested the editor of the nested table
+// in the given row (from 1) of the table opened last, --shot saves a
+// picture of the window and quits.
 #include <QApplication>
 #include <QDockWidget>
 #include <QListWidget>
@@ -72,6 +73,7 @@ int main(int argc, char** argv) {
   window.show();
 
   QString shot;
+  TGridTable* opened = nullptr;
   const QStringList args = app.arguments();
   for (int i = 1; i < args.size(); ++i) {
     if (args[i] == QLatin1String("--sample")) {
@@ -79,7 +81,18 @@ int main(int argc, char** argv) {
     } else if (args[i] == QLatin1String("--open") && i + 1 < args.size()) {
       const QString caption = args[++i];
       for (TGridTable* t : all) {
-        if (QString::fromStdString(t->Caption()) == caption) ShowEditor(*t, area);
+        if (QString::fromStdString(t->Caption()) == caption) {
+          ShowEditor(*t, area);
+          opened = t;
+        }
+      }
+    } else if (args[i] == QLatin1String("--nested") && i + 1 < args.size() && opened) {
+      const int row = args[++i].toInt() - 1;
+      for (int c = 0; c < opened->ColumnCount(); ++c) {
+        if (opened->Column(c)->TypeId() == TTableColumn::kTypeId && row >= 0 && row < opened->RowCount()) {
+          if (TGridTable* nested = opened->Nested(c, row)) ShowEditor(*nested, area);
+          break;
+        }
       }
     } else if (args[i] == QLatin1String("--shot") && i + 1 < args.size()) {
       shot = args[++i];

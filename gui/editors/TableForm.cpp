@@ -436,6 +436,11 @@ void TTableForm::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  // The table has no editor from now on, even before the window is gone.
+  if (table_ && table_->Listener() == this) table_->SetListener(nullptr);
+  table_ = nullptr;
+  model_->Reset(nullptr);
+  controls_.clear();
   QWidget::closeEvent(event);
 }
 
@@ -688,13 +693,13 @@ void TTableForm::Layout() {
   } else {
     y += m;
   }
+  // The child window's frame, measured before the window is resized.
+  const QSize frame = sub_ ? sub_->size() - size() : QSize();
   clientSize_ = QSize(right + m, y);
   updateGeometry();
   resize(clientSize_);
   if (sub_) {
-    const QSize frame = sub_->size() - sub_->widget()->size();
-    const QSize want = clientSize_ + (sub_->isVisible() ? frame : sub_->sizeHint() - clientSize_);
-    sub_->resize(want);
+    sub_->resize(clientSize_ + (sub_->isVisible() ? frame : sub_->sizeHint() - clientSize_));
     hostGeometry_ = sub_->geometry();
   } else if (host_) {
     host_->resize(clientSize_);

@@ -1,5 +1,6 @@
 #include "ValueImport.h"
 
+#include <cmath>
 #include <variant>
 
 #include "AssignError.h"
@@ -25,7 +26,7 @@ bool ConvertNumber(std::string_view token, char decimalPoint, double& value) {
   long double v = 0;
   if (ParseReal(text, v) != RealParse::Ok) return false;
   value = static_cast<double>(v);
-  return true;
+  return std::isfinite(value);
 }
 
 // Stored value of a cell, to put back when a row cannot be filled.

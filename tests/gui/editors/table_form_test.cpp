@@ -371,6 +371,7 @@ TEST_F(EditorWindowTest, NestedButtonOpensTheNestedEditor) {
   combo->setCurrentIndex(kSoftClay - 1);
   emit combo->activated(kSoftClay - 1);
   QApplication::processEvents();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(soil.Int(0, 2), kSoftClay);
   EXPECT_EQ(soil.Nested(2, 2)->Caption(), "Clay");
   EXPECT_EQ(button->text(), "3: Clay");

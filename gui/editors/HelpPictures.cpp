@@ -116,13 +116,15 @@ void DrawSprings(QPainter& p, const QRectF& r) {
   p.drawText(QRectF(r.left() + 4, r.top() + 2, wallX - r.left(), 16), Qt::AlignLeft | Qt::AlignVCenter, "Tieback");
 
   // Lateral springs on the excavation side, at nodal points.
+  const double springLength = r.width() * 0.2;
   for (int i = 0; i < 3; ++i) {
-    double y = top + (bottom - top) * (0.65 + 0.12 * i);
-    Spring(p, QPointF(wallX + 5, y), r.width() * 0.22);
+    double y = top + (bottom - top) * (0.68 + 0.12 * i);
+    Spring(p, QPointF(wallX + 5, y), springLength);
   }
   p.setPen(Qt::black);
-  p.drawText(QRectF(wallX + 8, top + (bottom - top) * 0.6 - 30, r.right() - wallX, 16), Qt::AlignLeft | Qt::AlignVCenter,
-             "Lateral springs");
+  const double labelX = wallX + 5 + springLength + 6;
+  p.drawText(QRectF(labelX, top + (bottom - top) * 0.8 - 16, r.right() - labelX, 32), Qt::AlignLeft | Qt::AlignVCenter,
+             "Lateral\nsprings");
 
   // Rotational spring at a node.
   const QPointF node(wallX, top + (bottom - top) * 0.4);

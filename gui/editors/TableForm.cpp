@@ -698,7 +698,9 @@ void TTableForm::Layout() {
   clientSize_ = QSize(right + m, y);
   updateGeometry();
   resize(clientSize_);
-  if (sub_) {
+  if (sub_ && (sub_->isMaximized() || sub_->isMinimized())) {
+    hostGeometry_ = sub_->geometry();
+  } else if (sub_) {
     sub_->resize(clientSize_ + (sub_->isVisible() ? frame : sub_->sizeHint() - clientSize_));
     hostGeometry_ = sub_->geometry();
   } else if (host_) {
@@ -711,6 +713,8 @@ void TTableForm::Layout() {
 void TTableForm::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   if (layingOut_ || !table_ || !host_ || size() == clientSize_ || snapPending_) return;
+  // A maximized or minimized window takes the size the work area gives it.
+  if (sub_ && (sub_->isMaximized() || sub_->isMinimized())) return;
   // A user drag: snap once the drag step is over, so the window is not
   // resized inside its own resize.
   const QRect before = hostGeometry_;

@@ -117,6 +117,11 @@ TEST_F(EditorWindowTest, AnExpressionIsStoredAsItsValue) {
   // Enter moved down the column.
   EXPECT_EQ(form->CurrentCell(), (TCell{1, 1}));
   EXPECT_TRUE(tables->PYMod->IsChanged());
+  // From the last row to the top of the next column.
+  Type(form, 1, 1, "0.5");
+  PressEnter(form);
+  EXPECT_EQ(tables->PYMod->Float(1, 1), 0.5L);
+  EXPECT_EQ(form->CurrentCell(), (TCell{2, 0}));
 }
 
 TEST_F(EditorWindowTest, AnInvalidEntryKeepsTheCellAndTheWindow) {
@@ -451,6 +456,19 @@ TEST_F(EditorWindowTest, ResizingSnapsToWholeRows) {
   EXPECT_EQ(form->ShownRows(), 6);
   EXPECT_EQ(form->size(), form->sizeHint());
   EXPECT_EQ(sub->height(), before.height() - 4 * rowHeight);
+}
+
+TEST_F(EditorWindowTest, AMaximizedEditorStaysMaximized) {
+  TTableForm* form = Open(*tables->PileSect);
+  QMdiSubWindow* sub = area->subWindowList().front();
+  sub->showMaximized();
+  QApplication::processEvents();
+  const QSize maximized = sub->size();
+  form->AddButton()->click();
+  QApplication::processEvents();
+  QApplication::processEvents();
+  EXPECT_TRUE(sub->isMaximized());
+  EXPECT_EQ(sub->size(), maximized);
 }
 
 }  // namespace

@@ -471,5 +471,27 @@ TEST_F(EditorWindowTest, AMaximizedEditorStaysMaximized) {
   EXPECT_EQ(sub->size(), maximized);
 }
 
+TEST_F(EditorWindowTest, AWrongEntryBringsItsWindowBackWhenAnotherIsActivated) {
+  TTableForm* first = Open(*tables->PYMod);
+  Open(*tables->PileSect);
+  QMdiSubWindow* firstSub = area->subWindowList().front();
+  QMdiSubWindow* secondSub = area->subWindowList().back();
+  area->setActiveSubWindow(firstSub);
+  QApplication::processEvents();
+  Type(first, 1, 0, "3+");
+  area->setActiveSubWindow(secondSub);
+  QApplication::processEvents();
+  EXPECT_EQ(messages.size(), 1);
+  EXPECT_EQ(area->activeSubWindow(), firstSub);
+  EXPECT_EQ(tables->PYMod->Float(1, 0), 1);
+
+  // A valid entry is taken over when the window is left.
+  Type(first, 1, 0, "3+1");
+  area->setActiveSubWindow(secondSub);
+  QApplication::processEvents();
+  EXPECT_EQ(area->activeSubWindow(), secondSub);
+  EXPECT_EQ(tables->PYMod->Float(1, 0), 4);
+}
+
 }  // namespace
 }  // namespace ramvex

@@ -586,7 +586,16 @@ void TTableForm::Rebuild() {
     return fontMetrics().horizontalAdvance(QString::fromUtf8(s.data(), static_cast<int>(s.size())));
   };
   for (int v = 0; v < visible; ++v) {
-    grid_->setColumnWidth(v, table_->VisibleColumn(v)->MinWidth(textWidth, logicalDpiX()) + 8);
+    TColumn* c = table_->VisibleColumn(v);
+    int width = c->MinWidth(textWidth, logicalDpiX()) + 8;
+    // A drop-down list shows its longest choice whole: the list's frame and
+    // arrow come on top of the text the column was sized for.
+    if (auto* e = dynamic_cast<TEnumColumn*>(c)) {
+      QComboBox probe;
+      for (const std::string& choice : e->Choices()) probe.addItem(QString::fromStdString(choice));
+      width = std::max(width, probe.sizeHint().width() + 4);
+    }
+    grid_->setColumnWidth(v, width);
   }
   grid_->verticalHeader()->setFixedWidth(fixedWidth_);
   grid_->horizontalHeader()->setFixedHeight(headerRows_ * fontMetrics().height() + 8);

@@ -238,7 +238,7 @@ TTableForm::TTableForm(TGridTable& table, bool modal, QWidget* parent)
   corner_->setAttribute(Qt::WA_TransparentForMouseEvents);
   // Leaving the grid (its cell editor included) for another control of
   // the window takes the entry over.
-  connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+  focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
     auto inGrid = [this](QWidget* w) { return w && (w == grid_ || grid_->isAncestorOf(w)); };
     if (inGrid(old) && !inGrid(now)) QTimer::singleShot(0, this, [this] { FocusLeftGrid(); });
   });
@@ -270,6 +270,8 @@ TTableForm::TTableForm(TGridTable& table, bool modal, QWidget* parent)
 }
 
 TTableForm::~TTableForm() {
+  // Focus moves while the children go; the window is no longer one to ask.
+  disconnect(focusWatch_);
   if (table_ && table_->Listener() == this) table_->SetListener(nullptr);
 }
 

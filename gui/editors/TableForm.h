@@ -196,6 +196,7 @@ class TTableForm : public QWidget, public TTableListener, public TCommitTarget {
   QLabel* picture_ = nullptr;
   QLabel* corner_ = nullptr;
   std::map<std::pair<int, int>, QPointer<QWidget>> controls_;
+  QMetaObject::Connection focusWatch_;
   int headerRows_ = 1;
   int shownRows_ = 0;
   int shownColumns_ = 0;

@@ -42,6 +42,8 @@ struct ResizeCase {
   TResizeLayout expected;
 };
 
+void PrintTo(const ResizeCase& c, std::ostream* os) { *os << c.name; }
+
 class ResizeLayoutTest : public ::testing::TestWithParam<ResizeCase> {};
 
 TEST_P(ResizeLayoutTest, ChoosesTheLeastWastefulLayout) {

@@ -326,7 +326,9 @@ TCell TTableForm::CurrentCell() const {
 QString TTableForm::EnterText(int visibleColumn, int row) const { return model_->Text(row, visibleColumn); }
 
 bool TTableForm::CommitCurrent() {
-  if (!table_ || committing_) return true;
+  if (!table_) return true;
+  // While an entry error is being shown the entry is still wrong.
+  if (committing_) return false;
   grid_->TakeEditorText();
   const QModelIndex cur = grid_->currentIndex();
   if (!cur.isValid() || cur.row() >= table_->RowCount() || cur.column() >= table_->VisibleColumnCount()) return true;

@@ -113,7 +113,7 @@ void TDlgSideView::PreparePrinter(QPrinter& printer) {
 
 bool TDlgSideView::PrintTo(QPrinter& printer, QString* error) {
   // The project may have changed since the window was last activated.
-  model_ = BuildSideView(project_);
+  FormActivate();
   QPainter painter;
   if (!painter.begin(&printer)) {
     if (error) *error = QStringLiteral("The printer could not be opened. The profile was not printed.");

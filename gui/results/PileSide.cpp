@@ -55,6 +55,8 @@ TDlgSideView::TDlgSideView(TProgramData& project, QWidget* parent) : QWidget(par
   WallProfile = new QLabel(QStringLiteral("Wall Profile"), this);
   Print = new QPushButton(QStringLiteral("Print"), this);
   canvas_ = new TSideViewCanvas(this);
+  WallProfile->setObjectName(QStringLiteral("WallProfile"));
+  Print->setObjectName(QStringLiteral("Print"));
 
   auto* top = new QHBoxLayout;
   top->addWidget(WallProfile);

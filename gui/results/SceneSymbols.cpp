@@ -32,8 +32,8 @@ TFrame FrameAbout(TVec3 axis) {
   return {u, Cross(a, u), a};
 }
 
-TVec3 OnCircle(const TFrame& f, TVec3 centre, double r, int i) {
-  const double th = 2 * std::numbers::pi * i / kCircleSegments;
+TVec3 OnCircle(const TFrame& f, TVec3 centre, double r, int i, int segments = kCircleSegments) {
+  const double th = 2 * std::numbers::pi * i / segments;
   return centre + r * std::cos(th) * f.u + r * std::sin(th) * f.v;
 }
 
@@ -67,12 +67,12 @@ void Ring(TSceneSurface& s, TVec3 centre, TVec3 normal, double r, double R) {
 }
 
 // Open tube from p0 to p1, faces outward.
-void Tube(TSceneSurface& s, TVec3 p0, TVec3 p1, double r) {
+void Tube(TSceneSurface& s, TVec3 p0, TVec3 p1, double r, int segments = kCircleSegments) {
   const TFrame f = FrameAbout(p1 - p0);
   s.Begin(TPrimitive::TriangleStrip);
-  for (int i = 0; i <= kCircleSegments; ++i) {
-    Put(s, OnCircle(f, p1, r, i));
-    Put(s, OnCircle(f, p0, r, i));
+  for (int i = 0; i <= segments; ++i) {
+    Put(s, OnCircle(f, p1, r, i, segments));
+    Put(s, OnCircle(f, p0, r, i, segments));
   }
   s.End();
 }
@@ -128,7 +128,10 @@ void Arc(TSceneSurface& s, int colorCode, double value, double size) {
   Circle(s, headBase, down, head);
 
   SetColorIndex(s, colorCode, kSymbolFillAlpha);
-  for (int i = 0; i < kCircleSegments; ++i) Tube(s, at(i), at(i + 1), tube);
+  // The arc's tube is a thirty-sixth of the symbol across, a pixel or two
+  // on the screen: a coarser section looks the same and keeps an arc at a
+  // third of the vertices, which the frame time of many arcs needs.
+  for (int i = 0; i < kCircleSegments; ++i) Tube(s, at(i), at(i + 1), tube, kArcTubeSegments);
   Disc(s, left, down, tube);
   Disc(s, right, down, tube);
   Ring(s, headBase, TVec3{0, 0, 1}, tube, head);

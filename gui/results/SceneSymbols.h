@@ -13,8 +13,10 @@ struct TVec3 {
   double x = 0, y = 0, z = 0;
 };
 
-// Straight pieces of every circle, cone and arc tube.
+// Straight pieces of every circle and cone, and pieces of a rotation arc.
 constexpr int kCircleSegments = 40;
+// Sides of the thin tube of a rotation arc.
+constexpr int kArcTubeSegments = 12;
 // Fill opacity of the arrows and arcs, so that the wall shows through them.
 constexpr double kSymbolFillAlpha = 0.6;
 

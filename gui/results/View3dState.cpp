@@ -188,6 +188,10 @@ bool TView3dState::UpdateMouseMove(int x, int y, int w, int h, bool shift) {
   }
 }
 
+bool DeflectionResultsExist(bool deflectionCommandEnabled, int curveCount, int firstCurvePoints) {
+  return deflectionCommandEnabled && curveCount >= 1 && firstCurvePoints > 1;
+}
+
 double StepDeformationFactor(double factor, bool up) {
   double v = factor;
   const double p = v > 0.1 && v < 1 ? 10 : 1;

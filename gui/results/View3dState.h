@@ -74,6 +74,11 @@ class TView3dState {
   double baseAngles_[3] = {0, 0, 0};
 };
 
+// Whether a run left a deflected shape to draw: the deflection graph's
+// command is enabled and its first curve has more than one point.  The
+// "Deformed Shape" menu item and button are enabled by it.
+bool DeflectionResultsExist(bool deflectionCommandEnabled, int curveCount, int firstCurvePoints);
+
 // One step of the deformed-shape factor along the ladder 1, 2, 3 ... 9, 10,
 // 20, 30 ... and 0.9, 0.8 ... below 1; a factor of 0 or less, or not a
 // number, steps to 1.

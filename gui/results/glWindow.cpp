@@ -143,6 +143,7 @@ TglWindow::~TglWindow() {
 }
 
 bool TglWindow::Capability(unsigned cap) const {
+  if (!isValid()) throw EOpenGL("the drawing context is not ready");
   const_cast<TglWindow*>(this)->makeCurrent();
   const bool on = glIsEnabled(cap) == GL_TRUE;
   CheckError();
@@ -150,6 +151,7 @@ bool TglWindow::Capability(unsigned cap) const {
 }
 
 void TglWindow::SetCapability(unsigned cap, bool on) {
+  if (!isValid()) throw EOpenGL("the drawing context is not ready");
   makeCurrent();
   on ? glEnable(cap) : glDisable(cap);
   CheckError();
@@ -168,6 +170,9 @@ void TglWindow::SetLighting(bool on) { SetCapability(GL_LIGHTING, on); }
 
 void TglWindow::SetShadeModel(bool smooth) {
   smooth_ = smooth;
+  // Before the context exists the model is only kept, and set when the
+  // context is made.
+  if (!isValid()) return;
   makeCurrent();
   glShadeModel(smooth ? GL_SMOOTH : GL_FLAT);
   CheckError();
@@ -175,6 +180,7 @@ void TglWindow::SetShadeModel(bool smooth) {
 
 void TglWindow::initializeGL() {
   setupPending_ = true;
+  glShadeModel(smooth_ ? GL_SMOOTH : GL_FLAT);
   if (OnCreate) OnCreate();
 }
 

@@ -159,6 +159,13 @@ TEST(ViewState, ZoomWindowBringsTheRectangleToTheCentre) {
   EXPECT_NEAR(now[1], kH / 2.0, 1e-9);
 }
 
+TEST(DeformedShapeCommand, NeedsARunWithADeflectedCurve) {
+  EXPECT_TRUE(DeflectionResultsExist(true, 1, 41));
+  EXPECT_FALSE(DeflectionResultsExist(false, 1, 41));  // before any run
+  EXPECT_FALSE(DeflectionResultsExist(true, 0, 0));
+  EXPECT_FALSE(DeflectionResultsExist(true, 2, 1));
+}
+
 TEST(FactorLadder, StepsOneDigitAtATime) {
   struct Case {
     double from, up, down;

@@ -183,7 +183,8 @@ void TDlgBlock::glRender() {
   }
   if (scene_.Options.DeformedShape && scene_.Options.RetainingWall && !scene_.DeformedShapeDrawn()) {
     gl->Surface().Labels.push_back(
-        {12, 24, tr("The deflections of the last run do not fit the wall as it is now; run the analysis again."),
+        {12, paintError_.isEmpty() ? 24.0 : 44.0,
+         tr("No computed deflections fit the wall as it is now, so it is drawn straight. Run the analysis again."),
          Qt::darkRed});
   }
 }

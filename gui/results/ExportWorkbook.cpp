@@ -170,6 +170,11 @@ class TWorkbookWriter {
     // Depth grows downward, as in the graph window; with the value axis
     // reversed the X axis crosses at its top.
     if (l.ReverseY) chart_axis_set_reverse(chart->y_axis);
+    // The axes cross at zero, inside the plot for deflections, moments and
+    // p-y curves; their numbers go to the plot's edge, where the graph
+    // window has them too, instead of over the curves.
+    chart_axis_set_label_position(chart->x_axis, LXW_CHART_AXIS_LABEL_POSITION_LOW);
+    chart_axis_set_label_position(chart->y_axis, LXW_CHART_AXIS_LABEL_POSITION_LOW);
 
     lxw_chartsheet* sheet = Check(workbook_add_chartsheet(wb_, l.ChartSheet.c_str()), "chart sheet " + l.ChartSheet);
     Check(chartsheet_set_chart(sheet, chart));

@@ -155,6 +155,8 @@ TEST_F(WorkbookTest, StagedExampleDeflectionAndPressureAsTheUserPicksThem) {
   EXPECT_EQ(yAxis.Title, "Depth (ft)");
   EXPECT_TRUE(xAxis.MajorGridlines);
   EXPECT_TRUE(yAxis.MajorGridlines);
+  EXPECT_EQ(xAxis.Labels, "low");
+  EXPECT_EQ(yAxis.Labels, "low");
   EXPECT_EQ(xAxis.Orientation, "minMax");
   EXPECT_EQ(yAxis.Orientation, "maxMin");  // depth grows downward
   EXPECT_EQ(book.Sheet("Plot_2").Chart.Series[2].XValues, "Page_2!$E$6:$E$" + std::to_string(5 + rows));
@@ -166,6 +168,10 @@ TEST_F(WorkbookTest, EveryEntryOfTheStagedExampleInListOrder) {
   for (const TExportEntry& e : ExportEntries(graphs)) all.push_back(e.Graph);
   const TExportOutcome out = Export(all);
   EXPECT_EQ(out.Workbook.Status, std::vector<std::string>(7, "Complete"));
+  // A copy to look at in a spreadsheet application.
+  if (const char* dir = std::getenv("RAMVEX_EXPORT_SNAPSHOTS")) {
+    fs::copy_file(out.File, fs::path(dir) / "all-plots.xlsx", fs::copy_options::overwrite_existing);
+  }
 
   const Xlsx book(out.File);
   std::vector<std::string> names = {"Legend"};

@@ -129,6 +129,7 @@ XlsxChart ReadChart(const std::string& xml) {
       if (name == "axPos") a.Position = Attr(r, "val");
       if (name == "orientation") a.Orientation = Attr(r, "val");
       if (name == "majorGridlines") a.MajorGridlines = true;
+      if (name == "tickLblPos") a.Labels = Attr(r, "val");
       if (name == "t" && inside("title")) {
         a.Title += r.readElementText().toStdString();
         stack.pop_back();

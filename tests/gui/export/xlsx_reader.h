@@ -34,6 +34,7 @@ struct XlsxAxis {
   std::string Orientation;  // "minMax", or "maxMin" when reversed
   std::string Title;
   bool MajorGridlines = false;
+  std::string Labels;  // position of the tick labels: "nextTo", "low", "high"
 };
 
 struct XlsxChart {

@@ -404,8 +404,20 @@ double runEarthPressureStep(RunState& run, const ProblemInput& input) {
   }
 
   PressureDistribution dist = computeDistribution(profile, surcharges, wallLength(input), run.report);
-  if (input.control.earthPressureOption == 3)
-    applyTrapezoid(dist, profile.freeHeight, supportDepths(input), run.report);
+  if (input.control.earthPressureOption == 3) {
+    const std::vector<double> supports = supportDepths(input);
+    if (supports.empty() && input.control.nstage >= 2) {
+      // A staged job chooses its option once for all stages, but the stages
+      // before the first tieback are cantilevered: they carry the Rankine
+      // diagram the apparent-pressure envelope stands in for.
+      for (TextOutput* out : {&run.report, &run.notes}) {
+        out->empty();
+        out->line(kNoTiebackInStage);
+      }
+    } else {
+      applyTrapezoid(dist, profile.freeHeight, supports, run.report);
+    }
+  }
 
   const std::string path = run.workDir + "/" + kEarthPressureFile;
   if (!writeEarthPressureFile(path, dist.points, dist.declaredCount))

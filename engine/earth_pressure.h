@@ -17,6 +17,10 @@ namespace ramvex {
 inline constexpr const char* kEarthPressureFile = "BMWALL.001";
 // More points than any wall of 300 increments needs; guards the point count.
 inline constexpr int kMaxPressurePoints = 100000;
+// Said in the report and the run notes when a stage of a job with the
+// trapezoidal option has no tieback yet.
+inline constexpr const char* kNoTiebackInStage =
+    "     NO TIEBACK IN THIS STAGE -- TRIANGULAR EARTH PRESSURE USED";
 
 // One row of the distribution: pressures (force per unit area) at a depth.
 struct PressurePoint {

@@ -59,9 +59,9 @@ void checkSpecifiedRows(RunState& run, const std::vector<SpecifiedRow>& rows, in
     previous = r.station;
   }
   // A slope row also fixes its two neighbours, so the last usable station
-  // is one short of the last fictitious one.
+  // is N + 1; every station beyond it gets the same message.
   for (const SpecifiedRow& r : rows)
-    if (r.station > increments + 2) errorStop(run, "     ERROR STOP -- SPECIFIED DEFLECTION OR SLOPE BEYOND THE WALL");
+    if (r.station > increments + 1) errorStop(run, kSpecifiedBeyondWall);
 }
 
 // The user table of option 1 as line loads, with the surcharge pressure at

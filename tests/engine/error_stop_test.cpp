@@ -29,6 +29,12 @@ std::vector<StopCase> stopCases() {
        "\n\n     ERROR STOP -- STATIONS NOT IN ORDER\n"},
       {"SpecifiedRowBeyondTheWall", plainProblem("T", control("1"), "3 40 0 0\n"),
        "\n\n     ERROR STOP -- SPECIFIED DEFLECTION OR SLOPE BEYOND THE WALL\n"},
+      {"SpecifiedRowAtTheSecondStationBeyondTheWall", plainProblem("T", control("1"), "3 22 0 0\n"),
+       "\n\n     ERROR STOP -- SPECIFIED DEFLECTION OR SLOPE BEYOND THE WALL\n"},
+      {"MomentEiCurveBeyondTheWall", "T\n1 0 1 0 0 0 0 0 2 0\n20 6 10 0.001 60 12\n0 20 1 1E9\n0\n0\n"
+                                     "0 20 2\n0 1E9\n1E7 5E8\n10 21 2\n0 1E9\n1E7 5E8\n0\n",
+       "\n\n     ERROR STOP -- VALUE OUT OF RANGE AT LINE 10\n     MOMENT-EI CURVE STATIONS 10 TO 21 REACH BEYOND "
+       "STATION 20, THE END OF THE WALL\n"},
       {"WordWhereANumberBelongs", plainProblem("T", "1 0 1 0 0 0 0 0 0 0", "", "20 six 10 0.001 60 12"),
        "\n\n     ERROR STOP -- DATA FILE UNREADABLE AT LINE 3\n"},
       {"RealWhereAnIntegerBelongs", plainProblem("T", "1 0 1.5 0 0 0 0 0 0 0"),

@@ -427,22 +427,30 @@ std::vector<int> TProgramData::RestoreMissingStages() {
   const int current = CurrentStage;
   const bool modified = Modified;
   std::vector<int> fromDataFile, copied;
-  for (int k : missing) {
-    if (k <= static_cast<int>(parts.size())) {
-      SaveTextFile(StageFilePath(k), parts[static_cast<size_t>(k - 1)]);
-      fromDataFile.push_back(k);
-    } else {
-      // Nothing of this stage was ever saved: it starts from the stage
-      // before it, as switching to a stage without a file does.
-      CurrentStage = k - 1;
+  try {
+    for (int k : missing) {
+      if (k <= static_cast<int>(parts.size())) {
+        SaveTextFile(StageFilePath(k), parts[static_cast<size_t>(k - 1)]);
+        fromDataFile.push_back(k);
+      } else {
+        // Nothing of this stage was ever saved: it starts from the stage
+        // before it, as switching to a stage without a file does.
+        CurrentStage = k - 1;
+        LoadStage();
+        copied.push_back(k);
+      }
+      // Read and stored again, so the stage carries the project's stage
+      // count and the current layout like every other stage file.
+      CurrentStage = k;
       LoadStage();
-      copied.push_back(k);
+      StoreStage();
     }
-    // Read and stored again, so the stage carries the project's stage count
-    // and the current layout like every other stage file.
-    CurrentStage = k;
+  } catch (...) {
+    // The current stage was stored first: the tables go back to it.
+    CurrentStage = current;
     LoadStage();
-    StoreStage();
+    Modified = modified;
+    throw;
   }
   CurrentStage = current;
   LoadStage();
@@ -826,8 +834,9 @@ void TProgramData::OpenProject(const fs::path& path, int version) {
     std::string missing;
     for (int k = parts + 1; k <= StageCount; ++k) missing += (missing.empty() ? "" : ", ") + std::to_string(k);
     Warn("The file " + path.string() + " holds " + std::to_string(parts) + " of its " + std::to_string(StageCount) +
-         " construction stages.\rStage " + missing +
-         " starts as a copy of the stage before it and is saved with the project.");
+         " construction stages.\r" + (StageCount - parts == 1 ? "Stage " : "Stages ") + missing +
+         (StageCount - parts == 1 ? " starts" : " start") +
+         " with the data of another stage; check it before running the analysis.");
   }
 }
 

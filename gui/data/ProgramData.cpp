@@ -754,7 +754,9 @@ void TProgramData::ReadProblem(TWordReader& r, const TLayout& layout, bool longT
       }
     }
   }
-  if (!longTerm) ApplyExternalPYCurves = nupy > 0;
+  // The option stays as the control record set it (p-y option 1, or user
+  // curves present): a project whose user-curve option is on without any
+  // curve yet keeps it through a save and a reopen.
 
   TGridTable& mei = *t.MEICurves2;
   for (int i = 0; i < nmei; ++i) {

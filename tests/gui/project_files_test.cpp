@@ -388,5 +388,22 @@ TEST_F(ProjectFiles, AFileWithFewerStagePartsThanStagesOpensWithAMessageAndSaves
   EXPECT_EQ(FirstLine(ReadText(File("short.st3"))), " Stage No : 3");
 }
 
+// ---------------------------------------------------------------- options without rows
+
+// Found by the project-file fuzzer: the user-curve option on, no curve
+// entered yet.  The option must come back as it was saved, or the second
+// save writes another p-y option than the first.
+TEST_F(ProjectFiles, UserCurveOptionWithoutCurvesSurvivesASave) {
+  data.GeneratePYCurves = false;
+  data.ApplyExternalPYCurves = true;
+  tables->PYCurves2->SetRowCount(0);
+  auto again = CreateProjectTables();
+  TProgramData reopened(*again);
+  const std::string saved = SaveAndReopen("user-curves.rv5d", reopened);
+  EXPECT_NE(saved.find("1\t0\t1\t0\t0\t1\t0\t1\t0\t0"), std::string::npos) << saved;
+  EXPECT_TRUE(reopened.ApplyExternalPYCurves);
+  EXPECT_EQ(reopened.PYOption, 1);
+}
+
 }  // namespace
 }  // namespace ramvex

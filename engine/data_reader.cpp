@@ -296,8 +296,13 @@ std::vector<MomentEiCurve> readMomentEiCurves(DataFile& file, int count, int inc
     // A single point has no segment to interpolate on: refused, like a
     // range outside the wall (the curvature needs both neighbours).
     checkCount(points, 2, kMaxMomentEiPoints, "NUMBER OF MOMENT-EI CURVE POINTS", line);
-    if (c.from > c.to || c.from < -2 || c.to > increments + 2)
+    if (c.from > c.to || c.from < -2)
       outOfRange(line, "MOMENT-EI CURVE STATIONS OUTSIDE THE WALL OR REVERSED");
+    // The stiffness is updated from the curvature at the wall's own
+    // stations; a range past the bottom would be cut without a word.
+    if (c.to > increments)
+      outOfRange(line, "MOMENT-EI CURVE STATIONS " + fmt::freeInt(c.from) + " TO " + fmt::freeInt(c.to) +
+                           " REACH BEYOND STATION " + fmt::freeInt(increments) + ", THE END OF THE WALL");
     for (int k = 0; k < points; ++k) {
       file.beginRecord();
       c.moment.push_back(file.readReal());

@@ -251,6 +251,16 @@ PressureDistribution computeDistribution(const SoilProfile& profile, const std::
     if (n < 0 || (count += n) > kMaxPressurePoints) errorStop(report, "     ERROR STOP -- TOO MANY EARTH PRESSURE POINTS");
   }
   dist.points.reserve(static_cast<size_t>(count));
+  // The last sublayer counts only down to the wall's bottom, so the main
+  // sequence reads no pressure below the wall.  A profile ending above the
+  // bottom counts more points than it has rows; the reader stops at the rows
+  // written.  A last sublayer starting below the wall counts none.
+  dist.declaredCount = 1;
+  for (size_t i = 0; i < profile.sublayers.size(); ++i) {
+    const Sublayer& s = profile.sublayers[i];
+    const bool last = i + 1 == profile.sublayers.size();
+    dist.declaredCount += std::max(0LL, pointCount(last ? wallLength - s.ztop : s.thickness, us));
+  }
 
   const Sublayer& first = profile.sublayers.front();
   const double surface = first.ka * q * first.mf;
@@ -355,11 +365,12 @@ void applyTrapezoid(PressureDistribution& dist, double freeHeight, const std::ve
   }
 }
 
-bool writeEarthPressureFile(const std::string& path, const std::vector<PressurePoint>& points) {
+bool writeEarthPressureFile(const std::string& path, const std::vector<PressurePoint>& points,
+                            long long declaredCount) {
   TextOutput file;
   if (!file.open(path)) return false;
   // The count as a list-directed write gives it.
-  file.line(fmt::I(static_cast<long long>(points.size()), 12));
+  file.line(fmt::I(declaredCount, 12));
   for (const PressurePoint& p : points)
     emit(file, fmt::Record()
                   .X(5).E(p.depth, 10, 3)
@@ -369,7 +380,7 @@ bool writeEarthPressureFile(const std::string& path, const std::vector<PressureP
   return true;
 }
 
-void runEarthPressureStep(RunState& run, const ProblemInput& input) {
+double runEarthPressureStep(RunState& run, const ProblemInput& input) {
   SoilProfile profile = buildSoilProfile(input);
   const std::vector<SurchargeRow> surcharges = effectiveSurcharges(input);
 
@@ -393,12 +404,25 @@ void runEarthPressureStep(RunState& run, const ProblemInput& input) {
   }
 
   PressureDistribution dist = computeDistribution(profile, surcharges, wallLength(input), run.report);
-  if (input.control.earthPressureOption == 3)
-    applyTrapezoid(dist, profile.freeHeight, supportDepths(input), run.report);
+  if (input.control.earthPressureOption == 3) {
+    const std::vector<double> supports = supportDepths(input);
+    if (supports.empty() && input.control.nstage >= 2) {
+      // A staged job chooses its option once for all stages, but the stages
+      // before the first tieback are cantilevered: they carry the Rankine
+      // diagram the apparent-pressure envelope stands in for.
+      for (TextOutput* out : {&run.report, &run.notes}) {
+        out->empty();
+        out->line(kNoTiebackInStage);
+      }
+    } else {
+      applyTrapezoid(dist, profile.freeHeight, supports, run.report);
+    }
+  }
 
   const std::string path = run.workDir + "/" + kEarthPressureFile;
-  if (!writeEarthPressureFile(path, dist.points))
+  if (!writeEarthPressureFile(path, dist.points, dist.declaredCount))
     errorStop(run.report, "     ERROR STOP -- FILE BMWALL.001 CANNOT BE WRITTEN");
+  return profile.sigmaExcavation;
 }
 
 EarthPressureTable readEarthPressureFile(RunState& run, const ProblemInput& input) {

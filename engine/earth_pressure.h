@@ -17,6 +17,10 @@ namespace ramvex {
 inline constexpr const char* kEarthPressureFile = "BMWALL.001";
 // More points than any wall of 300 increments needs; guards the point count.
 inline constexpr int kMaxPressurePoints = 100000;
+// Said in the report and the run notes when a stage of a job with the
+// trapezoidal option has no tieback yet.
+inline constexpr const char* kNoTiebackInStage =
+    "     NO TIEBACK IN THIS STAGE -- TRIANGULAR EARTH PRESSURE USED";
 
 // One row of the distribution: pressures (force per unit area) at a depth.
 struct PressurePoint {
@@ -30,6 +34,10 @@ struct PressureDistribution {
   std::vector<PressurePoint> points;  // the surface row first
   int lastAboveExcavation = 0;        // index of the last point of a sublayer above H
   double total = 0;                   // force above H summed point by point
+  // The count written at the head of "BMWALL.001": one point per length
+  // unit down to the bottom of the wall, not to the bottom of the profile,
+  // so the main sequence reads no pressure below the wall.
+  long long declaredCount = 0;
 };
 
 // Rankine coefficients of every sublayer; flags the sublayers above the
@@ -57,12 +65,14 @@ void applyTrapezoid(PressureDistribution& dist, double freeHeight, const std::ve
 
 // Writes the distribution in the layout the main sequence reads back; false
 // when the file cannot be created.
-bool writeEarthPressureFile(const std::string& path, const std::vector<PressurePoint>& points);
+bool writeEarthPressureFile(const std::string& path, const std::vector<PressurePoint>& points,
+                            long long declaredCount);
 
 // The whole step for one problem: report blocks, run-notes warnings and the
-// file "BMWALL.001" in run.workDir.  Throws SoilModelStop (codes 1 and 2) or
-// ErrorStop.
-void runEarthPressureStep(RunState& run, const ProblemInput& input);
+// file "BMWALL.001" in run.workDir.  Returns the effective overburden at the
+// excavation level on the backfill side, the p-y generation's offset.
+// Throws SoilModelStop (codes 1 and 2) or ErrorStop.
+double runEarthPressureStep(RunState& run, const ProblemInput& input);
 
 // Reads "BMWALL.001" back and turns its pressures into line loads: times WA
 // down to the free height, times WP from the first point below it.  Throws

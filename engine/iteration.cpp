@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstddef>
 
-#include "wall_report.h"
+#include "iteration_monitor.h"
 
 namespace ramvex {
 

@@ -43,7 +43,9 @@ void errorStop(RunState& run, const char* message) {
 }
 
 // Where the chain of problems stands; decides the result block written when
-// the run ends early.
+// the run ends early.  Once a continuation code has been read, the block it
+// closed is the last one the run writes: a stop in a later problem, or a
+// file ending after the code, adds none.
 struct ChainState {
   bool continuationRead = false;
   int units = 0;
@@ -57,9 +59,9 @@ void checkSpecifiedRows(RunState& run, const std::vector<SpecifiedRow>& rows, in
     previous = r.station;
   }
   // A slope row also fixes its two neighbours, so the last usable station
-  // is one short of the last fictitious one.
+  // is N + 1; every station beyond it gets the same message.
   for (const SpecifiedRow& r : rows)
-    if (r.station > increments + 2) errorStop(run, "     ERROR STOP -- SPECIFIED DEFLECTION OR SLOPE BEYOND THE WALL");
+    if (r.station > increments + 1) errorStop(run, kSpecifiedBeyondWall);
 }
 
 // The user table of option 1 as line loads, with the surcharge pressure at
@@ -79,8 +81,12 @@ EarthPressureTable userEarthPressureTable(const ProblemInput& input) {
 
 // p-y option 2: the curves generated from the soil layers, with the user
 // curves passed through ahead of them, as read back from "SOILDATA".
-CurveSet generatedCurveSet(RunState& run, const ProblemInput& input) {
-  runPyGeneration(run, input, buildSoilProfile(input).sigmaExcavation);
+// sigmaH is the backfill overburden at the excavation level as the
+// earth-pressure step found it; without that step (options 0 and 1) it is 0,
+// so the curves are not shifted by an active pressure the wall does not
+// carry, or already carries through the user's own table.
+CurveSet generatedCurveSet(RunState& run, const ProblemInput& input, double sigmaH) {
+  runPyGeneration(run, input, sigmaH);
   CurveSet set;
   bool anyGenerated = false;
   for (SoilFileCurve& c : readSoilCurvesFile(run, input)) {
@@ -130,12 +136,15 @@ bool analyseProblem(RunState& run, DataFile& file, ChainState& chain) {
 
   input.control = readProblemControl(file);
   const ProblemControl& control = input.control;
-  checkProblemControl(control, file.recordLine());
+  const int controlLine = file.recordLine();
   chain.units = control.units;
 
+  // The header comes first, so a count out of range stops the run below it
+  // like every other error stop.
   if (run.problemCounter > 1) run.report.empty(2);
   writeReportHeader(run, control.nstage, localNow());
   run.labels.setFor(control.units);
+  checkProblemControl(control, controlLine);
 
   input.solution = readSolutionControl(file);
   const SolutionControl& solution = input.solution;
@@ -169,12 +178,13 @@ bool analyseProblem(RunState& run, DataFile& file, ChainState& chain) {
 
   // The full table loads the wall; the plot file gets the points printed.
   EarthPressureTable earthPressure, plotted;
+  double sigmaH = 0.0;
   if (control.earthPressureOption == 1) {
     earthPressure = userEarthPressureTable(input);
     writeUserEarthPressure(run, input);
     plotted = earthPressure;
   } else if (control.earthPressureOption >= 2) {
-    runEarthPressureStep(run, input);
+    sigmaH = runEarthPressureStep(run, input);
     earthPressure = readEarthPressureFile(run, input);
     const std::vector<size_t> printed = printedEarthPressurePoints(earthPressure.size(), control.units);
     writeGeneratedEarthPressure(run, earthPressure, printed);
@@ -194,7 +204,7 @@ bool analyseProblem(RunState& run, DataFile& file, ChainState& chain) {
   if (control.nmei > 0) input.momentEiCurves = readMomentEiCurves(file, control.nmei, solution.increments);
 
   echoUserCurves(run, input);
-  const CurveSet curves = control.pyOption == 2 ? generatedCurveSet(run, input) : buildCurveSet(run, input);
+  const CurveSet curves = control.pyOption == 2 ? generatedCurveSet(run, input, sigmaH) : buildCurveSet(run, input);
   writePlotCurves(run.plot, control.units, plotCurves(curves), allGenerated(curves));
 
   run.report.line(titleLine(run, control.nstage));
@@ -217,7 +227,6 @@ bool analyseProblem(RunState& run, DataFile& file, ChainState& chain) {
   }
   run.resultSetCount = continuation == 9 ? 2 : control.nstage;
   writePlotResults(run.plot, run.resultSetCount, control.units, nodes);
-  chain.continuationRead = false;
   return true;
 }
 

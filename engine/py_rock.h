@@ -8,7 +8,7 @@
 // has to match.
 #pragma once
 
-#include "py_generation.h"
+#include "py_model_support.h"
 
 namespace ramvex {
 

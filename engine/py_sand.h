@@ -3,7 +3,7 @@
 // pieces (initial line, parabola to b/60, straight line to 3b/80, constant).
 #pragma once
 
-#include "py_generation.h"
+#include "py_model_support.h"
 
 namespace ramvex {
 

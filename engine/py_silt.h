@@ -6,7 +6,7 @@
 // to the ultimate resistance (3).
 #pragma once
 
-#include "py_generation.h"
+#include "py_model_support.h"
 
 namespace ramvex {
 

@@ -2,7 +2,7 @@
 // cube-root parabola of the soft-clay criterion, flat beyond eight times y50.
 #pragma once
 
-#include "py_generation.h"
+#include "py_model_support.h"
 
 namespace ramvex {
 

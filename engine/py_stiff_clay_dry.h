@@ -2,7 +2,7 @@
 // parabola up to 16 y50 and the ultimate resistance beyond.
 #pragma once
 
-#include "py_generation.h"
+#include "py_model_support.h"
 
 namespace ramvex {
 

@@ -3,7 +3,7 @@
 // 18 As y50 and a constant residual, all capped by the initial line k x y.
 #pragma once
 
-#include "py_generation.h"
+#include "py_model_support.h"
 
 namespace ramvex {
 

@@ -13,6 +13,10 @@ namespace ramvex {
 
 struct ErrorStop {};
 
+// A specified deflection or slope beyond station N + 1: one message, whether
+// the reader's order check or the station setup finds it.
+inline constexpr const char* kSpecifiedBeyondWall = "     ERROR STOP -- SPECIFIED DEFLECTION OR SLOPE BEYOND THE WALL";
+
 struct SoilModelStop {
   int code = 0;
   std::string reason;

@@ -160,7 +160,7 @@ void resetStations(RunState& run, const ProblemInput& input, StationData& sd) {
 void applySpecifiedRows(RunState& run, const ProblemInput& input, StationData& sd) {
   for (const SpecifiedRow& row : input.specified) {
     const int j = row.station;
-    if (j < -1 || j > sd.n + 1) stop(run, "     ERROR STOP -- SPECIFIED STATION BEYOND END OF WALL");
+    if (j < -1 || j > sd.n + 1) stop(run, kSpecifiedBeyondWall);
     if (row.caseCode < 2) {
       sd.code[StationData::index(j)] = 2;
     } else if (row.caseCode == 2) {

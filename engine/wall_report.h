@@ -23,9 +23,4 @@ void writeResults(RunState& run, const IterationResult& iteration, const WallRes
 // "TIE BACK RESULTS"; nothing without tiebacks.
 void writeTiebackResults(RunState& run, const std::vector<TiebackResult>& tiebacks);
 
-// Run notes: the per-problem header and one line per iteration.
-void writeMonitorHeader(RunState& run);
-void writeMonitorLine(RunState& run, int iteration, bool offCurve, int notClosed, int n,
-                      const std::vector<double>& w);
-
 }  // namespace ramvex

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: the normal build, the same tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and a bounded fuzzing run of the data-file
-# reader.  Expects tools/setup.sh to have run.
+# reader, the expression evaluator, the token reader and the project files.
+# Expects tools/setup.sh to have run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=offscreen
@@ -17,9 +18,13 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure -j2
 
 if [ -f tests/fuzz/CMakeLists.txt ]; then
-  echo "== fuzzing the data-file reader"
+  # Four targets, 3.5 minutes of fuzzing in all.
+  echo "== fuzzing the data-file reader, the expression evaluator, the token reader and the project files"
   CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DRAMVEX_BUILD_FUZZERS=ON -DRAMVEX_BUILD_GUI=OFF -DRAMVEX_BUILD_BENCHMARKS=OFF >/dev/null
-  cmake --build build-fuzz --target data_file_fuzzer
-  bash tests/fuzz/run-fuzzer.sh build-fuzz
+  cmake --build build-fuzz --target data_file_fuzzer expression_fuzzer word_read_fuzzer project_file_fuzzer
+  bash tests/fuzz/run-fuzzer.sh build-fuzz 60 data_file_fuzzer
+  bash tests/fuzz/run-fuzzer.sh build-fuzz 30 expression_fuzzer
+  bash tests/fuzz/run-fuzzer.sh build-fuzz 30 word_read_fuzzer
+  bash tests/fuzz/run-fuzzer.sh build-fuzz 90 project_file_fuzzer
 fi

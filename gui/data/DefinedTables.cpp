@@ -19,9 +19,13 @@ std::string Join(const Lines& lines) {
   return s;
 }
 
+// Every table joins the set being built before it takes its identifier, so
+// the templates its nested-table columns name are the set's own.
 template <class T>
-std::unique_ptr<T> NewTable(int id, const char* caption, int minRows, int maxRows, const char* topLeft = "") {
+std::unique_ptr<T> NewTable(const std::shared_ptr<TTableScope>& scope, int id, const char* caption, int minRows,
+                            int maxRows, const char* topLeft = "") {
   auto t = std::make_unique<T>();
+  t->SetScope(scope);
   t->SetIdentifier(id);
   t->SetCaption(caption);
   t->SetMinRows(minRows);
@@ -84,8 +88,9 @@ std::vector<TGridTable*> TProjectTables::All() const {
 
 std::unique_ptr<TProjectTables> CreateProjectTables() {
   auto p = std::make_unique<TProjectTables>();
+  p->Scope = std::make_shared<TTableScope>();
 
-  p->PileSect = NewTable<TGridTable>(15, "Wall Stiffness", 1, 10, "Section");
+  p->PileSect = NewTable<TGridTable>(p->Scope, 15, "Wall Stiffness", 1, 10, "Section");
   {
     TGridTable& t = *p->PileSect;
     t.Add<TIntColumn>({"From Node No. (Start)"}, 0, 0, kNodeMax);
@@ -98,7 +103,7 @@ std::unique_ptr<TProjectTables> CreateProjectTables() {
                         kInterpolationComment}));
   }
 
-  p->SoilLayer = NewTable<TGridTable>(0, "Specify Deflection and Slope on Wall", 1, 10, "No");
+  p->SoilLayer = NewTable<TGridTable>(p->Scope, 0, "Specify Deflection and Slope on Wall", 1, 10, "No");
   {
     TGridTable& t = *p->SoilLayer;
     t.Add<TEnumColumn>({Pad("Case", 43)}, Lines{"Specify Deflection", "Specify Slope"});
@@ -107,7 +112,7 @@ std::unique_ptr<TProjectTables> CreateProjectTables() {
     t.Add<TFloatColumn>({"Slope"}, "");
   }
 
-  p->SoilStrength = NewTable<TGridTable>(4, "Lateral Spring and Rotation Spring", 1, 20, "Point");
+  p->SoilStrength = NewTable<TGridTable>(p->Scope, 4, "Lateral Spring and Rotation Spring", 1, 20, "Point");
   {
     TGridTable& t = *p->SoilStrength;
     t.Add<TEnumColumn>({Pad("Constant or Interpolate?", 38)},
@@ -123,7 +128,7 @@ std::unique_ptr<TProjectTables> CreateProjectTables() {
     t.SetHelpPicture(kSpringSketch);
   }
 
-  p->PYMod = NewTable<TGridTable>(16, "p-y Modification Factors", 2, 30);
+  p->PYMod = NewTable<TGridTable>(p->Scope, 16, "p-y Modification Factors", 2, 30);
   {
     TGridTable& t = *p->PYMod;
     t.Add<TFloatColumn>({"Depth"}, "L2");
@@ -131,12 +136,12 @@ std::unique_ptr<TProjectTables> CreateProjectTables() {
     t.Add<TFloatColumn>({"y-Multiplier"}, "", 1.0L);
   }
 
-  p->DistLoad = NewTable<TGridTable>(22, "Distributed Loads", 2, 100);
+  p->DistLoad = NewTable<TGridTable>(p->Scope, 22, "Distributed Loads", 2, 100);
   AddDistributedLoadColumns(*p->DistLoad, 1);
-  p->LongDist = NewTable<TGridTable>(104, "Distributed Load (Long-Term)", 1, 0);
+  p->LongDist = NewTable<TGridTable>(p->Scope, 104, "Distributed Load (Long-Term)", 1, 0);
   AddDistributedLoadColumns(*p->LongDist, 0);
 
-  p->BoundCond = NewTable<TGridTable>(123, "Concentrated Loads on Wall", 1, 20);
+  p->BoundCond = NewTable<TGridTable>(p->Scope, 123, "Concentrated Loads on Wall", 1, 20);
   {
     TGridTable& t = *p->BoundCond;
     t.Add<TEnumColumn>({Pad("Constant or Interpolate?", 34)},
@@ -151,12 +156,12 @@ std::unique_ptr<TProjectTables> CreateProjectTables() {
                         kInterpolationComment}));
   }
 
-  p->NewSoil = NewTable<TGridTable>(19, "Soil Layers", 1, 10);
+  p->NewSoil = NewTable<TGridTable>(p->Scope, 19, "Soil Layers", 1, 10);
   AddSoilColumns(*p->NewSoil, "Soil ", "Stiff Clay with Free Water");
-  p->LongSoil = NewTable<TGridTable>(44, "Soil Layers (Long-Term)", 1, 10);
+  p->LongSoil = NewTable<TGridTable>(p->Scope, 44, "Soil Layers (Long-Term)", 1, 10);
   AddSoilColumns(*p->LongSoil, "Soil", "Stiff Clay with Free water");
 
-  p->SurchargeTable = NewTable<TGridTable>(23, "Surcharge Loads", 1, 20);
+  p->SurchargeTable = NewTable<TGridTable>(p->Scope, 23, "Surcharge Loads", 1, 20);
   {
     TGridTable& t = *p->SurchargeTable;
     t.Add<TEnumColumn>({"Load Types"}, Lines{"Point Load", "Line Load", "Strip Load"});
@@ -169,7 +174,7 @@ std::unique_ptr<TProjectTables> CreateProjectTables() {
                         "For strip load, Distance X goes from the wall to the middle of the strip width"}));
   }
 
-  p->TiebackTable1 = NewTable<TGridTable>(77, "Tieback (ground anchor) Table", 1, 20);
+  p->TiebackTable1 = NewTable<TGridTable>(p->Scope, 77, "Tieback (ground anchor) Table", 1, 20);
   {
     TGridTable& t = *p->TiebackTable1;
     t.Add<TFloatColumn>({"Depth from top", "of wall,"}, "L2");
@@ -181,7 +186,7 @@ std::unique_ptr<TProjectTables> CreateProjectTables() {
     t.Add<TFloatColumn>({"Prestressing Force"}, "F");
   }
 
-  p->TblClay1 = NewTable<TGridTable>(18, "Clay", 2, 2);
+  p->TblClay1 = NewTable<TGridTable>(p->Scope, 18, "Clay", 2, 2);
   {
     TGridTable& t = *p->TblClay1;
     t.Add<TFloatColumn>({"Total Unit", "Weight,"}, "F/L2^3");
@@ -191,7 +196,7 @@ std::unique_ptr<TProjectTables> CreateProjectTables() {
     t.Add<TFloatColumn>({"Optional Earth", "Pressure Coefficient"}, "");
     t.SetComments(Join(kSoilComment));
   }
-  p->TblSand1 = NewTable<TGridTable>(17, "Sand", 2, 2);
+  p->TblSand1 = NewTable<TGridTable>(p->Scope, 17, "Sand", 2, 2);
   {
     TGridTable& t = *p->TblSand1;
     t.Add<TFloatColumn>({"Total Unit", "Weight,"}, "F/L2^3");
@@ -200,7 +205,7 @@ std::unique_ptr<TProjectTables> CreateProjectTables() {
     t.Add<TFloatColumn>({"Optional Earth", "Pressure Coefficient"}, "");
     t.SetComments(Join(kSoilComment));
   }
-  p->TblSilt1 = NewTable<TGridTable>(29, "Silt", 2, 2);
+  p->TblSilt1 = NewTable<TGridTable>(p->Scope, 29, "Silt", 2, 2);
   {
     TGridTable& t = *p->TblSilt1;
     t.Add<TFloatColumn>({"Total Unit ", "Weight,"}, "F/L2^3");
@@ -211,13 +216,13 @@ std::unique_ptr<TProjectTables> CreateProjectTables() {
     t.Add<TFloatColumn>({"Optional Earth", "Pressure Coefficient"}, "");
     t.SetComments(Join(kSoilComment));
   }
-  p->TblRock1 = NewTable<TGridTable>(30, "Strong Rock", 2, 2);
+  p->TblRock1 = NewTable<TGridTable>(p->Scope, 30, "Strong Rock", 2, 2);
   {
     TGridTable& t = *p->TblRock1;
     t.Add<TFloatColumn>({"Total Unit", "Weight,"}, "F/L2^3");
     t.Add<TFloatColumn>({"Uniaxial Compressive", "Strength,"}, "F/L^2");
   }
-  p->TblRock2 = NewTable<TGridTable>(31, "Weak Rock", 2, 2);
+  p->TblRock2 = NewTable<TGridTable>(p->Scope, 31, "Weak Rock", 2, 2);
   {
     TGridTable& t = *p->TblRock2;
     t.Add<TFloatColumn>({"Total Unit", "Weight,"}, "F/L2^3");
@@ -228,7 +233,7 @@ std::unique_ptr<TProjectTables> CreateProjectTables() {
     t.SetComments("* krm is a strain constant that seve to establish the overall stiffness of the curves");
   }
 
-  p->PYCurves2 = NewTable<TGridTableChart>(37, "Sets of Ext. p-y Curves", 2, 30);
+  p->PYCurves2 = NewTable<TGridTableChart>(p->Scope, 37, "Sets of Ext. p-y Curves", 2, 30);
   {
     TGridTableChart& t = *p->PYCurves2;
     t.Add<TIntColumn>({"Node # "}, 0, kIntMin, kIntMax);
@@ -236,7 +241,7 @@ std::unique_ptr<TProjectTables> CreateProjectTables() {
     t.Add<TFloatColumn>({"Multiplier for p-value"}, "", 1.0L);
     t.Add<TFloatColumn>({"Multiplier for y-value"}, "", 1.0L);
   }
-  p->PYCurve2 = NewTable<TGridTableChart>(38, "External p-y Curve", 2, 17, "Point");
+  p->PYCurve2 = NewTable<TGridTableChart>(p->Scope, 38, "External p-y Curve", 2, 17, "Point");
   {
     TGridTableChart& t = *p->PYCurve2;
     t.Add<TFloatColumn>({"Lateral Deflection, y (*)"}, "L");
@@ -254,14 +259,14 @@ std::unique_ptr<TProjectTables> CreateProjectTables() {
                         "     soil movement (-y) and negative soil resistance (-p) should",
                         "     correspond to the positive soil movement (y)."}));
   }
-  p->MEICurves2 = NewTable<TGridTableChart>(36, "Nonlinear Moment vs EI Curves", 1, 20, "Section");
+  p->MEICurves2 = NewTable<TGridTableChart>(p->Scope, 36, "Nonlinear Moment vs EI Curves", 1, 20, "Section");
   {
     TGridTableChart& t = *p->MEICurves2;
     t.Add<TIntColumn>({"From Node No. (Start)"}, 0, 0, 1000);
     t.Add<TIntColumn>({"To Node No. (End)"}, 0, 0, 1000);
     t.Add<TTableColumn>({}, TGridTableList{{0, true}});
   }
-  p->Rows2 = NewTable<TGridTableChart>(0, "Moment and EI data", 1, 100, "Point");
+  p->Rows2 = NewTable<TGridTableChart>(p->Scope, 0, "Moment and EI data", 1, 100, "Point");
   {
     TGridTableChart& t = *p->Rows2;
     t.Add<TFloatColumn>({"Bending moment"}, "F-L");

@@ -11,6 +11,8 @@
 namespace ramvex {
 
 struct TProjectTables {
+  // The set the tables belong to: their templates are looked up in it.
+  std::shared_ptr<TTableScope> Scope;
   // Plain tables, in definition order.
   std::unique_ptr<TGridTable> PileSect, SoilLayer, SoilStrength, PYMod, DistLoad, LongDist, BoundCond, NewSoil,
       LongSoil, SurchargeTable, TiebackTable1, TblClay1, TblSand1, TblSilt1, TblRock1, TblRock2;
@@ -23,8 +25,8 @@ struct TProjectTables {
 };
 
 // Creates the tables with their definitions and MinRows rows each.  The
-// identifiers are those the nested-table columns look for, so only one set
-// should exist at a time.
+// identifiers are those the nested-table columns look for, within the set:
+// several sets may exist at once.
 std::unique_ptr<TProjectTables> CreateProjectTables();
 
 // Template position of a soil type code (1..7) in the soil layer tables.

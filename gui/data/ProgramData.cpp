@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "AssignError.h"
 #include "NumberText.h"
 #include "Units.h"
 #include "WordRead.h"
@@ -29,6 +30,9 @@ constexpr long double kCubicFoot = 1728.0L;
 constexpr long double kSquareFoot = 144.0L;
 // Square millimetres in the table, square metres in the file.
 constexpr long double kSquareMetreInMm2 = 1000000.0L;
+// Surcharge distances and widths: millimetres in the table of an SI project,
+// metres in the legacy surcharge record of older files.
+constexpr long double kMetreInMm = 1000.0L;
 
 constexpr long double kInchInMetres = 0.0254L;
 constexpr long double kPoundInKilonewtons = 0.004448222468060651L;
@@ -55,7 +59,12 @@ class TRecord {
   explicit TRecord(std::string& out) : out_(out) {}
   ~TRecord() { out_ += "\r\n"; }
   TRecord& I(long long v) { return Put(std::to_string(v)); }
-  TRecord& R(long double v) { return Put(FormatGeneral(v, 8)); }
+  TRecord& R(long double v) {
+    // A value past the largest number would be written as "INF", which no
+    // reader takes: the save fails and the previous file stays.
+    if (!std::isfinite(v)) throw EInOutError("A value of the project is too large to be written to the data file.");
+    return Put(FormatGeneral(v, 8));
+  }
   TRecord& Text(const std::string& s) {
     out_ += s;
     first_ = false;
@@ -94,6 +103,17 @@ int ReadCount(TWordReader& r) {
                       "\rThis file either invalid or incomplete.");
   }
   return std::max(n, 0);
+}
+
+// A value read from a file and brought to the table's units must stay a
+// number: an overflow would be written back as "INF", which no reader takes,
+// and the saved project could never be opened again.
+long double Checked(const TWordReader& r, long double value) {
+  if (!std::isfinite(value)) {
+    throw EInOutError("Error on Line " + std::to_string(r.LineIndex() + 1) + " Item " + std::to_string(r.WordIndex()) +
+                      "\rThe value is too large for the project's units.");
+  }
+  return value;
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {
@@ -180,10 +200,13 @@ struct TProgramData::TLayout {
 TProgramData::TProgramData(TProjectTables& tables) : tables_(&tables) {}
 
 void TProgramData::NewProject() {
+  // Empty tables switch without converting anything, and the old scalar
+  // values are dropped, not converted.
   for (TGridTable* t : tables_->All()) t->SetRowCount(0);
-  SwitchUnits(1);
+  for (TGridTable* t : tables_->All()) t->SetUnits(1);
   TProgramData defaults(*tables_);
   defaults.StatusMessage = StatusMessage;
+  defaults.WarningMessage = WarningMessage;
   *this = defaults;
   for (TGridTable* t : tables_->All()) t->SetRowCount(t->MinRows());
   SwitchUnits(1);
@@ -372,9 +395,11 @@ std::string TProgramData::DataFileText() {
   return text;
 }
 
-void TProgramData::WriteDataFile() {
+std::vector<int> TProgramData::WriteDataFile() {
+  std::vector<int> fromDataFile;
   if (StageCount > 1) {
     StoreStage();
+    fromDataFile = RestoreMissingStages();
     MergeStages(DataFileName, DataFileName);
   } else {
     SaveTextFile(DataFileName, DataFileText());
@@ -382,6 +407,75 @@ void TProgramData::WriteDataFile() {
   Modified = false;
   StageFilesHaveMEICount = true;
   StageFilesHaveTiebackCount = true;
+  return fromDataFile;
+}
+
+std::vector<int> TProgramData::RestoreMissingStages() {
+  std::vector<int> missing;
+  for (int k = 1; k <= StageCount; ++k) {
+    if (!fs::exists(StageFilePath(k))) missing.push_back(k);
+  }
+  // Without a data file there is nothing saved to take a stage from (a
+  // project saved under a new name merges from its old stage files):
+  // the merge reports the missing file.
+  if (missing.empty() || !fs::exists(DataFileName)) return {};
+
+  // The data file as last saved is the concatenation of the stage files
+  // then; its parts are what the user last saved of the missing stages.
+  const std::vector<std::string> parts = StageParts(ReadWholeFile(DataFileName));
+
+  const int current = CurrentStage;
+  const bool modified = Modified;
+  std::vector<int> fromDataFile, copied;
+  try {
+    for (int k : missing) {
+      if (k <= static_cast<int>(parts.size())) {
+        SaveTextFile(StageFilePath(k), parts[static_cast<size_t>(k - 1)]);
+        fromDataFile.push_back(k);
+      } else {
+        // Nothing of this stage was ever saved: it starts from the stage
+        // before it, as switching to a stage without a file does.
+        CurrentStage = k - 1;
+        LoadStage();
+        copied.push_back(k);
+      }
+      // Read and stored again, so the stage carries the project's stage
+      // count and the current layout like every other stage file.
+      CurrentStage = k;
+      LoadStage();
+      StoreStage();
+    }
+  } catch (...) {
+    // The current stage was stored first: the tables go back to it.
+    CurrentStage = current;
+    LoadStage();
+    Modified = modified;
+    throw;
+  }
+  CurrentStage = current;
+  LoadStage();
+  Modified = modified;
+
+  auto list = [](const std::vector<int>& stages) {
+    std::string text;
+    for (size_t i = 0; i < stages.size(); ++i) {
+      if (i) text += i + 1 == stages.size() ? " and " : ", ";
+      text += std::to_string(stages[i]);
+    }
+    return text;
+  };
+  std::string text;
+  if (!fromDataFile.empty()) {
+    text += (fromDataFile.size() == 1 ? "The stage file of stage " : "The stage files of stages ") + list(fromDataFile) +
+            (fromDataFile.size() == 1 ? " was" : " were") + " missing; taken from the data file as last saved.";
+  }
+  if (!copied.empty()) {
+    if (!text.empty()) text += "\r";
+    text += (copied.size() == 1 ? "Stage " : "Stages ") + list(copied) +
+            (copied.size() == 1 ? " was" : " were") + " never saved; copied from the stage before.";
+  }
+  Warn(text);
+  return fromDataFile;
 }
 
 // ---------------------------------------------------------------- reading
@@ -410,11 +504,15 @@ void TProgramData::ReadSoilLayers(TWordReader& r, TGridTable& soil, const TLayou
   for (int i = 0; i < layers; ++i) {
     int type = r.ReadInteger();
     long double depth = r.ReadReal();
+    if (layout.LayerThickness) {
+      bottom += depth;
+      // The table holds the sum as read; the writer gives it in inches.
+      Checked(r, bottom * (UnitSystem == 1 ? kFoot : 1.0L));
+    }
     EndRecord(r);
     // A new choice builds the row's parameter table of that soil.
     soil.Column(0)->SetInt(i, type);
     if (layout.LayerThickness) {
-      bottom += depth;
       soil.Column(1)->SetFloat(i, bottom);
     } else {
       soil.Column(1)->SetFloat(i, depth / foot);
@@ -430,7 +528,8 @@ void TProgramData::ReadSoilLayers(TWordReader& r, TGridTable& soil, const TLayou
       if (!p || c < 0 || c >= p->ColumnCount() || row >= p->RowCount()) return;
       if (pos == 0) v *= cube;
       if (pos == 1 && HasCohesion(type)) v *= square;
-      p->Column(c)->SetFloat(row, v);
+      // Called right after the value is read, so the reader names it.
+      p->Column(c)->SetFloat(row, Checked(r, v));
     };
     if (layout.LayerThickness) {
       long double v[5];
@@ -456,7 +555,13 @@ void TProgramData::ReadProblem(TWordReader& r, const TLayout& layout, bool longT
   TProjectTables& t = *tables_;
   std::string title = r.ReadLine();
   if (!longTerm) Title = title;
-  SwitchUnits(r.ReadInteger());
+  const int units = r.ReadInteger();
+  try {
+    SwitchUnits(units);
+  } catch (const EAssignError& e) {
+    throw EInOutError("Error on Line " + std::to_string(r.LineIndex() + 1) + " Item " + std::to_string(r.WordIndex()) +
+                      "\r" + e.what());
+  }
   const bool english = UnitSystem == 1;
   const bool si = UnitSystem == 2;
   const long double foot = english ? kFoot : 1.0L;
@@ -480,10 +585,13 @@ void TProgramData::ReadProblem(TWordReader& r, const TLayout& layout, bool longT
   if (!longTerm) {
     // The long-term problem always carries the triangular distribution;
     // the short-term choice stands.
-    EarthPressureMode = epo;
+    // The mode is a menu choice of 1 to 3; a file without earth pressure
+    // leaves the default, so turning generation on later generates the
+    // triangular distribution instead of writing option 0 again.
+    EarthPressureMode = epo >= 1 && epo <= 3 ? epo : 2;
     ApplyRestraints = nsds > 0;
     GeneratedEarthPressure = epo > 1;
-    GeneratePYCurves = pyo == 2 && epo != 0;
+    GeneratePYCurves = pyo == 2;
     UserEarthPressure = epo == 1;
     ApplyExternalPYCurves = pyo == 1 || nupy > 0;
     LongTermAnalysis = false;
@@ -549,7 +657,7 @@ void TProgramData::ReadProblem(TWordReader& r, const TLayout& layout, bool longT
   for (int i = 0; i < ntie; ++i) {
     for (int c = 0; c < 6; ++c) {
       long double v = r.ReadReal();
-      if (c == 1 && si) v *= kSquareMetreInMm2;
+      if (c == 1 && si) v = Checked(r, v * kSquareMetreInMm2);
       ties.Column(c)->SetFloat(i, v);
     }
     // Older tieback rows end after the spacing.
@@ -571,7 +679,7 @@ void TProgramData::ReadProblem(TWordReader& r, const TLayout& layout, bool longT
     d.SetRowCount(n);
     for (int i = 0; i < n; ++i) {
       d.Column(0)->SetFloat(i, r.ReadReal() / foot);
-      d.Column(1)->SetFloat(i, r.ReadReal() * foot);
+      d.Column(1)->SetFloat(i, Checked(r, r.ReadReal() * foot));
       EndRecord(r);
     }
     if (!longTerm) UserEarthPressure = n >= 1;
@@ -591,6 +699,11 @@ void TProgramData::ReadProblem(TWordReader& r, const TLayout& layout, bool longT
     EndRecord(r);
     SurfacePressure = r.ReadReal();
     for (long double& v : LegacySurcharge) v = r.ReadReal();
+    // The legacy distance and strip width are metres in an SI file; the
+    // surcharge table holds millimetres.
+    const long double legacyLength = si ? kMetreInMm : 1.0L;
+    const long double legacyDistance = layout.SurchargeRows ? 0 : Checked(r, LegacySurcharge[0] * legacyLength);
+    const long double legacyWidth = layout.SurchargeRows ? 0 : Checked(r, LegacySurcharge[4] * legacyLength);
     EndRecord(r);
     TGridTable& sur = *t.SurchargeTable;
     if (layout.SurchargeRows) {
@@ -608,8 +721,8 @@ void TProgramData::ReadProblem(TWordReader& r, const TLayout& layout, bool longT
       for (int i = 0; i < 3; ++i) {
         sur.Column(0)->SetInt(i, i + 1);
         sur.Column(1)->SetFloat(i, LegacySurcharge[static_cast<size_t>(i + 1)]);
-        sur.Column(2)->SetFloat(i, LegacySurcharge[0]);
-        sur.Column(3)->SetFloat(i, LegacySurcharge[4]);
+        sur.Column(2)->SetFloat(i, legacyDistance);
+        sur.Column(3)->SetFloat(i, legacyWidth);
       }
       ApplySurcharge = true;
     }
@@ -641,7 +754,9 @@ void TProgramData::ReadProblem(TWordReader& r, const TLayout& layout, bool longT
       }
     }
   }
-  if (!longTerm) ApplyExternalPYCurves = nupy > 0;
+  // The option stays as the control record set it (p-y option 1, or user
+  // curves present): a project whose user-curve option is on without any
+  // curve yet keeps it through a save and a reopen.
 
   TGridTable& mei = *t.MEICurves2;
   for (int i = 0; i < nmei; ++i) {
@@ -696,17 +811,42 @@ void TProgramData::ReadProject(const fs::path& path, int version) {
 int TProgramData::VersionOf(const fs::path& path) {
   std::string ext = path.extension().string();
   std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (ext == ".rv5d") return kVersion2015;
   if (ext == ".rv4d") return kVersion2013;
-  return kVersion30;
+  if (ext == ".rvd") return kVersion30;
+  return kVersion2015;
 }
 
-void TProgramData::OpenProject(const fs::path& path) {
-  int version = VersionOf(path);
+void TProgramData::OpenProject(const fs::path& path, int version) {
+  if (version == 0) version = VersionOf(path);
   ReadProject(path, version);
-  if (StageCount > 1) {
+  if (StageCount <= 1) return;
+  try {
     SplitStages();
     if (version != kVersion2015) ConvertStages(version);
+  } catch (const EInOutError&) {
+    // Stage files of two layouts would merge into a data file that does
+    // not reopen: nothing of the file is kept open.
+    std::error_code ec;
+    for (int k = 1; k <= 5; ++k) fs::remove(StageFilePath(k), ec);
+    NewProject();
+    throw;
+  }
+  const int parts = static_cast<int>(StageParts(ReadWholeFile(path)).size());
+  if (parts < StageCount) {
+    std::string missing;
+    for (int k = parts + 1; k <= StageCount; ++k) missing += (missing.empty() ? "" : ", ") + std::to_string(k);
+    Warn("The file " + path.string() + " holds " + std::to_string(parts) + " of its " + std::to_string(StageCount) +
+         " construction stages.\r" + (StageCount - parts == 1 ? "Stage " : "Stages ") + missing +
+         (StageCount - parts == 1 ? " starts" : " start") +
+         " with the data of another stage; check it before running the analysis.");
+  }
+}
+
+void TProgramData::Warn(const std::string& text) const {
+  if (WarningMessage) {
+    WarningMessage(text);
+  } else if (StatusMessage) {
+    StatusMessage(text);
   }
 }
 
@@ -781,11 +921,19 @@ void TProgramData::CopyPreviousStage() {
 void TProgramData::ChangeStageCount(int count) {
   count = std::clamp(count, 1, 5);
   int previous = StageCount;
+  if (count == previous) return;
+  // What the user typed in the current stage goes to its file before any
+  // stage is loaded over it.
+  if (previous > 1) StoreStage();
   StageCount = count;
   if (count == 1 || previous == 1 || count < previous) CurrentStage = 1;
   if (CurrentStage > count) CurrentStage = 1;
   std::error_code ec;
   if (count == 1) {
+    // Stage 1 becomes the whole project.
+    LoadStage();
+    StageCount = 1;
+    Modified = true;
     for (int k = 1; k <= 5; ++k) fs::remove(StageFilePath(k), ec);
     return;
   }
@@ -803,13 +951,24 @@ void TProgramData::ChangeStageCount(int count) {
   for (int k = count + 1; k <= 5; ++k) fs::remove(StageFilePath(k), ec);
 }
 
-void TProgramData::SplitStages() {
-  std::vector<std::string> lines = SplitLines(ReadWholeFile(DataFileName));
-  std::vector<std::string> parts(1);
-  for (const std::string& line : lines) {
-    if (line.find(kStageMarker) != std::string::npos) parts.emplace_back();
+std::vector<std::string> TProgramData::StageParts(const std::string& text) {
+  // A stage begins with a problem's title record: the first line, then the
+  // title record the writer gives every later stage, " Stage No : " and the
+  // number of that stage, in order.  A project title that merely contains
+  // the words does not start a stage.
+  std::vector<std::string> parts;
+  for (const std::string& line : SplitLines(text)) {
+    std::string trimmed = line;
+    while (!trimmed.empty() && (trimmed.back() == ' ' || trimmed.back() == '\t')) trimmed.pop_back();
+    const std::string next = std::string(kStageMarker) + " " + std::to_string(parts.size() + 1);
+    if (parts.empty() || trimmed == next) parts.emplace_back();
     parts.back() += line + "\r\n";
   }
+  return parts;
+}
+
+void TProgramData::SplitStages() {
+  std::vector<std::string> parts = StageParts(ReadWholeFile(DataFileName));
   std::error_code ec;
   for (int k = 1; k <= 5; ++k) fs::remove(StageFilePath(k), ec);
   int n = std::min(static_cast<int>(parts.size()), StageCount);
@@ -817,21 +976,35 @@ void TProgramData::SplitStages() {
 }
 
 void TProgramData::ConvertStages(int version) {
-  for (int k = 1; k <= StageCount; ++k) {
-    CurrentStage = k;
-    StageFilesHaveMEICount = version == kVersion2013;
-    StageFilesHaveTiebackCount = false;
-    fs::path p = StageFilePath(k);
-    if (fs::exists(p)) {
-      int stages = StageCount;
-      ReadStageFile(p);
-      StageCount = stages;
-      StageFilesHaveMEICount = true;
-      StageFilesHaveTiebackCount = true;
-      StoreStage();
+  // Every stage is read in the old layout before any is written in the new
+  // one: a stage that cannot be read leaves all stage files as they were,
+  // never some converted and some not.
+  const int stages = StageCount;
+  std::vector<std::pair<fs::path, std::string>> converted;
+  try {
+    for (int k = 1; k <= stages; ++k) {
+      CurrentStage = k;
+      StageFilesHaveMEICount = version == kVersion2013;
+      StageFilesHaveTiebackCount = false;
+      fs::path p = StageFilePath(k);
+      if (fs::exists(p)) {
+        ReadStageFile(p);
+        StageCount = stages;
+        StageFilesHaveMEICount = true;
+        StageFilesHaveTiebackCount = true;
+        std::string text = ProblemText(false, k);
+        TRecord(text).I(k);
+        converted.emplace_back(p, std::move(text));
+      }
+      if (StatusMessage) StatusMessage("Construction Stage Number: " + std::to_string(k));
     }
-    if (StatusMessage) StatusMessage("Construction Stage Number: " + std::to_string(k));
+  } catch (...) {
+    StageCount = stages;
+    StageFilesHaveMEICount = true;
+    StageFilesHaveTiebackCount = true;
+    throw;
   }
+  for (const auto& [path, text] : converted) SaveTextFile(path, text);
   StageFilesHaveMEICount = true;
   StageFilesHaveTiebackCount = true;
   CurrentStage = 1;
@@ -861,18 +1034,67 @@ void TProgramData::MergeStages(const fs::path& target, const fs::path& base) {
 
 // ---------------------------------------------------------------- units
 
+namespace {
+
+// Length and force factors of a switch between unit systems.
+std::pair<long double, long double> SwitchFactors(int from, int to) {
+  if (from == 1 && to == 2) return {kInchInMetres, kPoundInKilonewtons};
+  // Exact reciprocals, so that switching back and forth does not drift.
+  if (from == 2 && to == 1) return {1.0L / kInchInMetres, 1.0L / kPoundInKilonewtons};
+  return {1.0L, 1.0L};
+}
+
+long double SurchargeFactor(int loadType, long double b, long double c) {
+  switch (loadType) {
+    case 1: return c;
+    case 2: return c / b;
+    case 3: return c / (b * b);
+    default: return 1;
+  }
+}
+
+}  // namespace
+
+std::string TProgramData::UnitSwitchOverflow(int system) const {
+  const auto [b, c] = SwitchFactors(UnitSystem, system);
+  const std::pair<const char*, long double> scalars[] = {
+      {"Increment Length", IncrementLength * b},
+      {"Maximum Allowable Deflection", MaxDeflection * b},
+      {"Deflection Closure Tolerance", ClosureTolerance * b},
+      {"Free Height of Wall", FreeHeight * b},
+      {"Width for Active Earth Pressure", ActiveWidth * b},
+      {"Width for Soil Resistance", PYWidth * b},
+      {"Depth to Water Table at Backfill", WaterDepthBackfill * b},
+      {"Depth to Water Table at Excavation", WaterDepthExcavation * b},
+      {"Uniform Surface Pressure", SurfacePressure * (c / (b * b))},
+      {"Surcharge Distance", LegacySurcharge[0] * b},
+      {"Point Load", LegacySurcharge[1] * c},
+      {"Line Load", LegacySurcharge[2] * (c / b)},
+      {"Strip Load", LegacySurcharge[3] * (c / (b * b))},
+      {"Strip Width", LegacySurcharge[4] * b},
+  };
+  for (const auto& [name, value] : scalars) {
+    if (!std::isfinite(value)) return std::string("\"") + name + "\"";
+  }
+  for (const TGridTable* t : tables_->All()) {
+    std::string where = t->UnitOverflow(system);
+    if (!where.empty()) return where;
+  }
+  const TGridTable& sur = *tables_->SurchargeTable;
+  for (int r = 0; r < sur.RowCount(); ++r) {
+    if (!std::isfinite(sur.Float(1, r) * SurchargeFactor(sur.Int(0, r), b, c)))
+      return sur.EditorTitle() + ", row " + std::to_string(r + 1) + ", column \"Load Magnitude\"";
+  }
+  return {};
+}
+
 void TProgramData::SwitchUnits(int system) {
   system = ClampUnitSystem(system);
-  long double b = 1;
-  long double c = 1;
-  if (UnitSystem == 1 && system == 2) {
-    b = kInchInMetres;
-    c = kPoundInKilonewtons;
-  } else if (UnitSystem == 2 && system == 1) {
-    // Exact reciprocals, so that switching back and forth does not drift.
-    b = 1.0L / kInchInMetres;
-    c = 1.0L / kPoundInKilonewtons;
-  }
+  // A value carried past the largest number would be saved as "INF", and
+  // the project could never be opened again: the switch is refused whole.
+  if (const std::string where = UnitSwitchOverflow(system); !where.empty())
+    throw EAssignError("The value of " + where + " is too large to convert to the other units.");
+  const auto [b, c] = SwitchFactors(UnitSystem, system);
   for (long double* v : {&IncrementLength, &MaxDeflection, &ClosureTolerance, &FreeHeight, &ActiveWidth, &PYWidth,
                          &WaterDepthBackfill, &WaterDepthExcavation, &LegacySurcharge[0], &LegacySurcharge[4]}) {
     *v *= b;
@@ -884,16 +1106,7 @@ void TProgramData::SwitchUnits(int system) {
   UnitSystem = system;
   for (TGridTable* t : tables_->All()) t->SetUnits(system);
   TGridTable& sur = *tables_->SurchargeTable;
-  for (int r = 0; r < sur.RowCount(); ++r) {
-    long double f = 1;
-    switch (sur.Int(0, r)) {
-      case 1: f = c; break;
-      case 2: f = c / b; break;
-      case 3: f = c / (b * b); break;
-      default: break;
-    }
-    sur.Column(1)->SetFloat(r, sur.Float(1, r) * f);
-  }
+  for (int r = 0; r < sur.RowCount(); ++r) sur.Column(1)->SetFloat(r, sur.Float(1, r) * SurchargeFactor(sur.Int(0, r), b, c));
 }
 
 }  // namespace ramvex

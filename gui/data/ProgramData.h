@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "DefinedTables.h"
 
@@ -70,6 +71,11 @@ class TProgramData {
   bool Modified = false;
   // Status bar text of stage operations.
   std::function<void(const std::string&)> StatusMessage;
+  // What the user must be told after an operation that succeeded in part of
+  // what was asked: a staged file opened with fewer stage parts than its
+  // stage count, a save that had to rebuild missing stage files.  Shown in
+  // an information box; without a handler the text goes to StatusMessage.
+  std::function<void(const std::string&)> WarningMessage;
 
   TProjectTables& Tables() const { return *tables_; }
 
@@ -82,19 +88,32 @@ class TProgramData {
   // The whole data file of an unstaged project.
   std::string DataFileText();
   // Saves the data file: unstaged projects directly, staged ones by storing
-  // the current stage and merging the stage files.
-  void WriteDataFile();
+  // the current stage and merging the stage files.  Returns the stages whose
+  // stage file was missing and which were taken from the data file as last
+  // saved (RestoreMissingStages); the user is told through WarningMessage.
+  std::vector<int> WriteDataFile();
+  // Before a staged project is merged: every stage without a stage file gets
+  // one, from its part of the data file as last saved, or, when the data
+  // file has no such part, as a copy of the stage before it.  Returns the
+  // stages taken from the data file; tells the user through WarningMessage
+  // of every stage rebuilt.  The tables hold the current stage afterwards.
+  std::vector<int> RestoreMissingStages();
 
   // Reads a data file of the given version into the project and the tables.
   // A read error keeps what was read and is raised as EInOutError naming the
   // file.
   void ReadProject(const std::filesystem::path& path, int version);
-  // Version of a file by its extension; ".rvd" is taken as 3.0 (a 2.0 file
-  // shares the extension and is read with an explicit version).
+  // Version of a file by its extension: ".rv4d" 2013, ".rvd" 3.0 (a 2.0
+  // file shares the extension and is read with an explicit version), any
+  // other extension the current version.
   static int VersionOf(const std::filesystem::path& path);
-  // Reads a project file of any version; a staged project is split into its
-  // stage files (converted to the current layout when older).
-  void OpenProject(const std::filesystem::path& path);
+  // Reads a project file; a staged project is split into its stage files
+  // (converted to the current layout when older).  version 0 takes the
+  // version from the extension (VersionOf); otherwise it is the TFileVersion
+  // the Open dialog's filter chose.  A conversion that fails leaves no half
+  // converted project: the open fails as a whole (EInOutError) and the
+  // project is a new one.
+  void OpenProject(const std::filesystem::path& path, int version = 0);
 
   std::filesystem::path StageFilePath(int stage) const;
   void WriteStageFile();
@@ -116,6 +135,11 @@ class TProgramData {
   void ReadSoilLayers(TWordReader& r, TGridTable& soil, const TLayout& layout, bool longTerm);
   void FillToMinRows();
   void EmptyTables();
+  void Warn(const std::string& text) const;
+  // The stage parts of a staged data file's text, stage 1 first.
+  static std::vector<std::string> StageParts(const std::string& text);
+  // The message of a unit switch that would overflow; empty when none.
+  std::string UnitSwitchOverflow(int system) const;
 
   TProjectTables* tables_;
 };

@@ -354,6 +354,9 @@ void TFloatColumn::Store(int row, long double value) {
 
 void TFloatColumn::SetFloat(int row, long double value) {
   CheckRow(row);
+  // No infinity or NaN ever enters a table: it would be written as text no
+  // reader takes.
+  if (!std::isfinite(value)) throw EAssignError(entry_messages::kTooLarge);
   if (GroupWide()) {
     auto [first, last] = WriteRange(row);
     for (int r = first; r < last; ++r) Store(r, value);
@@ -432,8 +435,9 @@ TGridTable* TTableColumn::TemplateFor(int row) const {
   if (k < 1 || k > static_cast<int>(templates_.size())) return nullptr;
   const TIntWrapper& e = templates_[static_cast<size_t>(k - 1)];
   TTableFamily family = Table() ? Table()->Family() : TTableFamily::Plain;
-  if (e.IsIdentifier) return TGridTable::Find(family, e.Value);
-  const auto& reg = TGridTable::Registry(family);
+  const TTableScope* scope = Table() ? Table()->Scope().get() : nullptr;
+  if (e.IsIdentifier) return scope ? scope->Find(family, e.Value) : TGridTable::Find(family, e.Value);
+  const auto& reg = scope ? scope->Tables(family) : TGridTable::Registry(family);
   if (e.Value < 0 || e.Value >= static_cast<int>(reg.size())) return nullptr;
   return reg[static_cast<size_t>(e.Value)];
 }
@@ -623,6 +627,31 @@ TGridTable::~TGridTable() {
   columns_.clear();
   auto& tables = RegistryOf(family_).Tables;
   tables.erase(std::remove(tables.begin(), tables.end(), this), tables.end());
+  if (scope_) {
+    auto& members = scope_->tables_[family_ == TTableFamily::Chart ? 1 : 0];
+    members.erase(std::remove(members.begin(), members.end(), this), members.end());
+  }
+}
+
+TGridTable* TTableScope::Find(TTableFamily family, int identifier) const {
+  for (TGridTable* t : Tables(family)) {
+    if (t->Identifier() == identifier) return t;
+  }
+  return nullptr;
+}
+
+const std::vector<TGridTable*>& TTableScope::Tables(TTableFamily family) const {
+  return tables_[family == TTableFamily::Chart ? 1 : 0];
+}
+
+void TGridTable::SetScope(std::shared_ptr<TTableScope> scope) {
+  const size_t f = family_ == TTableFamily::Chart ? 1 : 0;
+  if (scope_) {
+    auto& members = scope_->tables_[f];
+    members.erase(std::remove(members.begin(), members.end(), this), members.end());
+  }
+  scope_ = std::move(scope);
+  if (scope_) scope_->tables_[f].push_back(this);
 }
 
 TGridTable* TGridTable::Find(TTableFamily family, int identifier) {
@@ -636,7 +665,7 @@ const std::vector<TGridTable*>& TGridTable::Registry(TTableFamily family) { retu
 
 void TGridTable::SetIdentifier(int value) {
   if (value < 0) return;
-  for (TGridTable* t : RegistryOf(family_).Tables) {
+  for (TGridTable* t : scope_ ? scope_->Tables(family_) : RegistryOf(family_).Tables) {
     if (t != this && t->identifier_ == value) t->identifier_ = identifier_;
   }
   identifier_ = value;
@@ -685,9 +714,42 @@ void TGridTable::DeleteRows(int row) {
   NotifyStructureChanged();
 }
 
+std::string TGridTable::UnitOverflow(int system) const {
+  system = ClampUnitSystem(system);
+  if (system == units_) return {};
+  for (const auto& c : columns_) {
+    if (auto* f = dynamic_cast<const TFloatColumn*>(c.get())) {
+      const long double factor = UnitFactor(f->UnitString(), units_, system);
+      for (int r = 0; r < f->CellCount(); ++r) {
+        if (std::isfinite(f->GetFloat(r) * factor)) continue;
+        std::string header;
+        for (const std::string& line : f->Headers()) {
+          std::string part = line;
+          while (!part.empty() && (part.back() == ' ' || part.back() == ',')) part.pop_back();
+          if (part.empty()) continue;
+          header += (header.empty() ? "" : " ") + part;
+        }
+        return EditorTitle() + ", row " + std::to_string(r + 1) + ", column \"" + header + "\"";
+      }
+    } else if (auto* t = dynamic_cast<const TTableColumn*>(c.get())) {
+      for (int r = 0; r < t->CellCount(); ++r) {
+        const TGridTable* nested = t->GetTable(r);
+        if (!nested) continue;
+        std::string where = nested->UnitOverflow(system);
+        if (!where.empty()) return where;
+      }
+    }
+  }
+  return {};
+}
+
 void TGridTable::SetUnits(int system) {
   system = ClampUnitSystem(system);
   if (system == units_) return;
+  // A cell that would overflow would be saved as "INF" and the file could
+  // not be read again: the whole switch is refused instead.
+  if (const std::string where = UnitOverflow(system); !where.empty())
+    throw EAssignError("The value in " + where + " is too large to convert to the other units.");
   int from = units_;
   for (auto& c : columns_) c->SetUnits(from, system);
   units_ = system;
@@ -847,6 +909,8 @@ std::unique_ptr<TGridTable> TGridTable::NewFromTemplate(TGridTable* owner, int n
   CopyPropertiesTo(*t);
   t->owner_ = owner;
   t->number_ = number;
+  // Templates of nested tables come from the same set as this one's.
+  t->scope_ = owner ? owner->scope_ : scope_;
   for (auto& c : columns_) t->AddColumn(c->CloneFor(t.get()));
   if (owner) t->units_ = owner->units_;
   t->SetRowCount(t->minRows_);
@@ -871,6 +935,7 @@ std::unique_ptr<TGridTable> TGridTableChart::NewFromTemplate(TGridTable* owner, 
   t->InvertedYAxis = InvertedYAxis;
   t->owner_ = owner;
   t->number_ = number;
+  t->scope_ = owner ? owner->scope_ : scope_;
   for (auto& c : columns_) t->AddColumn(c->CloneFor(t.get()));
   if (owner) t->units_ = owner->units_;
   t->SetRowCount(t->minRows_);

@@ -295,6 +295,22 @@ class TColumnTypeStorage {
   std::vector<std::pair<int, Factory>> factories_;
 };
 
+// A set of tables built together, such as one project's tables.  The
+// nested-table columns of its members look their templates up among the
+// members only, and an identifier is unique within the set, so a second set
+// can never take the templates of the first.
+class TTableScope {
+ public:
+  // First member of the family holding the identifier, in the order the
+  // members joined; null when none.
+  TGridTable* Find(TTableFamily family, int identifier) const;
+  const std::vector<TGridTable*>& Tables(TTableFamily family) const;
+
+ private:
+  friend class TGridTable;
+  std::vector<TGridTable*> tables_[2];
+};
+
 class TGridTable {
  public:
   TGridTable() : TGridTable(TTableFamily::Plain) {}
@@ -308,7 +324,17 @@ class TGridTable {
   static const std::vector<TGridTable*>& Registry(TTableFamily family);
 
   int Identifier() const { return identifier_; }
+  // Takes the identifier; a table that held it gets this table's old one.
+  // Within a scope only the scope's members are considered.
   void SetIdentifier(int value);
+  // Joins a set of tables (see TTableScope); set it before the identifier.
+  // Tables built from this one as a template share its scope.
+  void SetScope(std::shared_ptr<TTableScope> scope);
+  const std::shared_ptr<TTableScope>& Scope() const { return scope_; }
+  // Where a switch to `system` would carry a cell of this table or of a
+  // nested one past the largest number: the editor title, row and column.
+  // Empty when every cell converts.
+  std::string UnitOverflow(int system) const;
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string v) { caption_ = std::move(v); }
   const std::string& Comments() const { return comments_; }
@@ -337,6 +363,8 @@ class TGridTable {
   void DeleteRows(int row);
 
   int UnitSystem() const { return units_; }
+  // Converts every float cell; a switch that would overflow a cell is
+  // refused with EAssignError naming it, and nothing is converted.
   void SetUnits(int system);
 
   TGridTable* Owner() const { return owner_; }
@@ -417,6 +445,7 @@ class TGridTable {
   TTableFamily family_;
   TGridTable* owner_ = nullptr;
   TTableListener* listener_ = nullptr;
+  std::shared_ptr<TTableScope> scope_;
   std::vector<std::unique_ptr<TColumn>> columns_;
 
   friend class TTableColumn;

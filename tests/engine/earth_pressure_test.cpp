@@ -31,9 +31,9 @@ TEST_F(EarthPressure, DryCohesionlessBackfill) {
   const double ka = rankineKa(phi);
   int count = 0;
   const auto rows = pressureRows(&count);
-  ASSERT_EQ(count, static_cast<int>(rows.size()));
   // The surface row and one point per inch down to the bottom of the layers;
-  // the count line tells how many rows follow.
+  // the count runs to the bottom of the wall, past the rows written.
+  ASSERT_EQ(count, 241);
   ASSERT_EQ(rows.size(), 201u);
   for (const auto& r : rows) {
     const double z = r[0];
@@ -323,6 +323,24 @@ TEST_F(EarthPressure, TrapezoidalDiagram) {
     }
     EXPECT_NEAR(d.points[static_cast<size_t>(d.lastAboveExcavation)].depth, H, 1e-9);
   }
+}
+
+// The cantilevered first stage of an anchored excavation has no tieback
+// yet: it takes the triangular diagram, says so, and the job goes on.
+TEST_F(EarthPressure, StageWithoutTiebackUsesTheTriangularDiagram) {
+  ProblemInput in = generatedProblem(2, 20, 0.5, 5.0);
+  in.layers = {layer(4, 12.0, 19.0, 0.0, 30.0)};
+  in.control.earthPressureOption = 2;
+  runEarthPressureStep(run, in);
+  const std::vector<std::array<double, 4>> triangular = pressureRows();
+
+  in.control.earthPressureOption = 3;
+  in.control.nstage = 3;
+  EXPECT_NO_THROW(runEarthPressureStep(run, in));
+  EXPECT_EQ(pressureRows(), triangular);
+  const std::string said = std::string("\n") + kNoTiebackInStage + "\n";
+  EXPECT_NE(read("report.txt").find(said), std::string::npos);
+  EXPECT_NE(read("notes.txt").find(said), std::string::npos);
 }
 
 TEST_F(EarthPressure, TrapezoidWithoutSupportEndsRun) {

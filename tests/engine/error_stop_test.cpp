@@ -4,6 +4,7 @@
 
 #include "engine_harness.h"
 #include "engine_test_data.h"
+#include "plot_reader.h"
 
 namespace ramvex::testing {
 namespace {
@@ -28,6 +29,12 @@ std::vector<StopCase> stopCases() {
        "\n\n     ERROR STOP -- STATIONS NOT IN ORDER\n"},
       {"SpecifiedRowBeyondTheWall", plainProblem("T", control("1"), "3 40 0 0\n"),
        "\n\n     ERROR STOP -- SPECIFIED DEFLECTION OR SLOPE BEYOND THE WALL\n"},
+      {"SpecifiedRowAtTheSecondStationBeyondTheWall", plainProblem("T", control("1"), "3 22 0 0\n"),
+       "\n\n     ERROR STOP -- SPECIFIED DEFLECTION OR SLOPE BEYOND THE WALL\n"},
+      {"MomentEiCurveBeyondTheWall", "T\n1 0 1 0 0 0 0 0 2 0\n20 6 10 0.001 60 12\n0 20 1 1E9\n0\n0\n"
+                                     "0 20 2\n0 1E9\n1E7 5E8\n10 21 2\n0 1E9\n1E7 5E8\n0\n",
+       "\n\n     ERROR STOP -- VALUE OUT OF RANGE AT LINE 10\n     MOMENT-EI CURVE STATIONS 10 TO 21 REACH BEYOND "
+       "STATION 20, THE END OF THE WALL\n"},
       {"WordWhereANumberBelongs", plainProblem("T", "1 0 1 0 0 0 0 0 0 0", "", "20 six 10 0.001 60 12"),
        "\n\n     ERROR STOP -- DATA FILE UNREADABLE AT LINE 3\n"},
       {"RealWhereAnIntegerBelongs", plainProblem("T", "1 0 1.5 0 0 0 0 0 0 0"),
@@ -123,6 +130,35 @@ TEST(ErrorStops, UnreadableDataPathIsReported) {
   const std::string report = h.report();
   EXPECT_NE(report.find("ERROR STOP -- DATA FILE CANNOT BE OPENED: missing/none.rv5d"), std::string::npos);
   EXPECT_NE(report.find("END OF ANALYSIS"), std::string::npos);
+}
+
+// A file that ends right after a continuation code has closed the first
+// problem's block; the missing title is an error stop in a problem that
+// never began, and adds no block of its own.
+TEST(ErrorStops, FileEndingAfterAContinuationCodeAddsNoSecondBlock) {
+  EngineHarness h;
+  h.run(plainProblem("FIRST", "1 0 1 0 0 0 0 0 0 0", "", "20 6 10 0.001 60 12", "9"));
+  EXPECT_NE(h.report().find("END OF ANALYSIS"), std::string::npos);
+  const std::vector<test::PlotBlock> blocks = test::readPlotData(h.plot());
+  ASSERT_EQ(blocks.size(), 1u);
+  EXPECT_EQ(blocks[0].nSets, 2);
+  EXPECT_EQ(blocks[0].nodes.size(), 21u);
+}
+
+// A count out of range in the first problem stops below the report header,
+// and the block it leaves carries the problem's unit system.
+TEST(ErrorStops, CountOutOfRangeStopsBelowTheHeaderWithTheProblemsUnits) {
+  EngineHarness h;
+  h.run(plainProblem("SI WALL", "2 0 11 0 0 0 0 0 0 0"));
+  const std::string report = h.report();
+  const size_t title = report.find("SI WALL");
+  const size_t stop = report.find("ERROR STOP -- VALUE OUT OF RANGE AT LINE 2");
+  ASSERT_NE(title, std::string::npos) << report;
+  ASSERT_NE(stop, std::string::npos) << report;
+  EXPECT_LT(title, stop);
+  // The stop comes before any earth-pressure block: the file holds the
+  // result block alone.
+  EXPECT_EQ(h.plot(), " 1 0 2\n");
 }
 
 }  // namespace

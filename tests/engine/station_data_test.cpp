@@ -192,7 +192,7 @@ TEST(StationData, BadRangesStopTheRun) {
        },
        "     ERROR -- NON-ZERO TABLE 4 DATA BEYOND END"},
       {"specified station below the wall", [](ProblemInput& in) { in.specified = {{1, 99, 0.0, 0.0}}; },
-       "     ERROR STOP -- SPECIFIED STATION BEYOND END OF WALL"},
+       "     ERROR STOP -- SPECIFIED DEFLECTION OR SLOPE BEYOND THE WALL"},
   };
   for (const StopCase& c : cases) {
     SCOPED_TRACE(c.name);

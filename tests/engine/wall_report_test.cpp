@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "iteration_monitor.h"
 #include "wall_test_helpers.h"
 
 namespace ramvex {

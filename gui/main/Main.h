@@ -89,6 +89,9 @@ class TMainForm : public QMainWindow {
   // configuration, surcharge, concentrated loads, tieback, springs, text
   // editor option), by the command that opens it; null when not open.
   TInputDialog* InputDialog(TCommand command) const;
+  // The staged-construction dialog: modal from the Options menu, a window
+  // of its own from the tool bar.
+  void ShowStageDialog(bool modal);
   TDlgStage* StageDialog() const;
 
   // Hooks of the analysis run and the results; a command whose hook is unset
@@ -149,7 +152,6 @@ class TMainForm : public QMainWindow {
   void ToggleOption(bool TProgramData::*flag, TGridTable* table);
   void SetUnits(int system);
   void SetEarthPressureMode(int mode);
-  void ShowStageDialog(bool modal);
   bool ApplyStageCount(int count);
   void SwitchStage(int stage);
   void CopyPreviousStage();

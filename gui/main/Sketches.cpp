@@ -81,7 +81,7 @@ void DrawConfiguration(QPainter& p) {
   for (qreal x = 112; x <= 188; x += 12) Arrow(p, QPointF(x, 2 - (x - 104) * 0.2 + 8), QPointF(x, 27 - (x - 104) * 0.2), kLoad);
   Label(p, QPointF(150, 8), QStringLiteral("q"), kLoad);
   Label(p, QPointF(170, 36), QStringLiteral("Beta"));
-  Dimension(p, 92, 20, 90, QStringLiteral("H"));
+  Dimension(p, 84, 20, 90, QStringLiteral("H"));
   p.setPen(QPen(kWater, 1, Qt::DashLine));
   p.drawLine(QPointF(104, 70), QPointF(195, 70));
   WaterMark(p, 175, 70);
@@ -149,9 +149,9 @@ void DrawTieback(QPainter& p) {
   p.setPen(QPen(kInk, 1));
   p.setBrush(kInk);
   p.drawRect(QRectF(95, 46, 5, 9));
-  Label(p, QPointF(112, 74), QStringLiteral("free length"));
-  Label(p, QPointF(150, 105), QStringLiteral("bond length"), kLoad);
-  Label(p, QPointF(120, 46), QStringLiteral("angle"));
+  Label(p, QPointF(106, 88), QStringLiteral("free length"));
+  Label(p, QPointF(138, 112), QStringLiteral("bond length"), kLoad);
+  Label(p, QPointF(122, 50), QStringLiteral("angle"));
 }
 
 void Spring(QPainter& p, qreal x0, qreal x1, qreal y) {
@@ -175,11 +175,8 @@ void DrawSprings(QPainter& p) {
   Label(p, QPointF(20, 30), QStringLiteral("lateral spring"), kDimension);
   p.setPen(QPen(kDimension, 1.3));
   p.setBrush(Qt::NoBrush);
-  QPainterPath coil;
-  coil.moveTo(102, 130);
-  for (int i = 1; i <= 3; ++i) coil.addEllipse(QPointF(102, 130), 6.0 * i, 6.0 * i);
   p.drawArc(QRectF(84, 118, 36, 24), 0, 270 * 16);
-  Label(p, QPointF(124, 140), QStringLiteral("rotational restraint"), kDimension);
+  Label(p, QPointF(108, 150), QStringLiteral("rotational restraint"), kDimension);
 }
 
 }  // namespace

@@ -387,6 +387,17 @@ TEST_F(MainFormTest, ResultCommandsFollowTheHooks) {
   EXPECT_FALSE(form->Action(C::Tool3DPan)->isVisible());
 }
 
+TEST_F(MainFormTest, HelpPagesBesideTheProgram) {
+  Trigger(C::HelpContents);
+  Trigger(C::HelpUsersManual);
+  Trigger(C::HelpTechnicalManual);
+  ASSERT_EQ(urls.size(), 3);
+  const QString docs = QCoreApplication::applicationDirPath() + "/docs/";
+  EXPECT_EQ(urls[0], QUrl::fromLocalFile(docs + "contents.html"));
+  EXPECT_EQ(urls[1], QUrl::fromLocalFile(docs + "users-manual.html"));
+  EXPECT_EQ(urls[2], QUrl::fromLocalFile(docs + "technical-manual.html"));
+}
+
 TEST_F(MainFormTest, UpdateCheckAddress) {
   Trigger(C::HelpUpdates);
   ASSERT_EQ(urls.size(), 1);

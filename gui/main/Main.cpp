@@ -896,7 +896,12 @@ void TMainForm::dropEvent(QDropEvent* event) {
   const QList<QUrl> urls = event->mimeData()->urls();
   if (urls.isEmpty() || !urls.constFirst().isLocalFile()) return;
   event->acceptProposedAction();
+  OpenDroppedFiles(urls);
+}
+
+void TMainForm::OpenDroppedFiles(const QList<QUrl>& urls) {
   // Only the first file: one project at a time.
+  if (urls.isEmpty() || !urls.constFirst().isLocalFile()) return;
   const QString file = urls.constFirst().toLocalFile();
   if (!CommitActiveWindow() || !AskSaveChanges()) return;
   OpenFileName(file, 0);

@@ -58,6 +58,8 @@ class TMainForm : public QMainWindow {
   void OpenStartFile(const QString& argument);
   // Opens a project: version 0 by the extension, 1 to 4 that version.
   void OpenFileName(const QString& path, int version);
+  // Files dropped on the window: the first one is opened.
+  void OpenDroppedFiles(const QList<QUrl>& urls);
   void FileNew();
   void FileOpen();
   // Save and Save As; false when nothing was written (cancelled or failed).

@@ -97,6 +97,26 @@ TEST_F(DialogsTest, InvalidEntryStopsACommand) {
   EXPECT_EQ(fieldMessages, QStringList{"Entry must be a valid integer."});
 }
 
+TEST_F(DialogsTest, LeavingADialogWithAnInvalidEntryBringsItBack) {
+  Trigger(C::DataTitle);
+  auto* prop = Open<TDlgProp>(C::DataProp);
+  ASSERT_NE(prop, nullptr);
+  QMdiSubWindow* propWindow = form->MdiArea()->currentSubWindow();
+  ASSERT_EQ(propWindow->widget(), prop);
+  Type(prop->Increments(), "0.5");
+  QMdiSubWindow* titleWindow = qobject_cast<QMdiSubWindow*>(form->InputDialog(C::DataTitle)->parentWidget());
+  ASSERT_NE(titleWindow, nullptr);
+  form->MdiArea()->setActiveSubWindow(titleWindow);
+  EXPECT_EQ(form->MdiArea()->currentSubWindow(), propWindow);
+  EXPECT_EQ(fieldMessages, QStringList{"Entry must be an integer."});
+  EXPECT_EQ(form->Data().IncrementCount, 0);
+  // Corrected, the switch goes through and the value is stored.
+  Type(prop->Increments(), "40");
+  form->MdiArea()->setActiveSubWindow(titleWindow);
+  EXPECT_EQ(form->MdiArea()->currentSubWindow(), titleWindow);
+  EXPECT_EQ(form->Data().IncrementCount, 40);
+}
+
 TEST_F(DialogsTest, SurfacePressurePerSquareFootAndSlopeLimit) {
   form->Data().SurfacePressure = 1;  // per square inch
   auto* csd = Open<TDlgCSD>(C::DataCSD);

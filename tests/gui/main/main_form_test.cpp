@@ -92,6 +92,14 @@ TEST_F(MainFormTest, OpenStagedProjectShowsTheStageMenu) {
   EXPECT_EQ(questions, QStringList{"Do you want to copy all information from Stage 1 to Stage 2"});
 }
 
+TEST_F(MainFormTest, DroppedFileOpensTheFirstOnly) {
+  const QString first = Example("tieback.rv5d");
+  const QString second = Example("cantilever.rv5d");
+  form->OpenDroppedFiles({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)});
+  EXPECT_EQ(form->windowTitle(), "RAMVEX 2015.5.13 - Tieback.rv5d");
+  EXPECT_EQ(messages, QStringList{"Data file: Tieback.rv5d, has been read by RAMVEX 2015"});
+}
+
 TEST_F(MainFormTest, MissingRecentFileKeepsTheProject) {
   form->Data().Title = "Kept";
   form->OpenFileName(Path("gone.rv5d"), 0);

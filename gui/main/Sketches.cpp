@@ -114,16 +114,27 @@ void DrawWidths(QPainter& p) {
 
 void DrawSurcharge(QPainter& p) {
   WallAndGround(p);
-  Arrow(p, QPointF(125, 5), QPointF(125, 28), kLoad);
-  Label(p, QPointF(118, 4), QStringLiteral("P"), kLoad);
+  // A point load, a line load (drawn end-on) and a strip load, each at its
+  // distance from the wall.
+  Arrow(p, QPointF(122, 4), QPointF(122, 28), kLoad);
+  Label(p, QPointF(114, 12), QStringLiteral("P"), kLoad);
+  p.setPen(QPen(kLoad, 2.5));
+  Arrow(p, QPointF(146, 4), QPointF(146, 28), kLoad);
+  p.setBrush(kLoad);
+  p.drawEllipse(QPointF(146, 4), 2.5, 2.5);
+  Label(p, QPointF(136, 12), QStringLiteral("Q"), kLoad);
   p.setPen(QPen(kLoad, 1));
-  for (qreal x = 148; x <= 160; x += 4) Arrow(p, QPointF(x, 10), QPointF(x, 28), kLoad);
-  Label(p, QPointF(146, 8), QStringLiteral("Q"), kLoad);
-  for (qreal x = 172; x <= 192; x += 5) Arrow(p, QPointF(x, 14), QPointF(x, 28), kLoad);
-  Label(p, QPointF(178, 12), QStringLiteral("q"), kLoad);
+  p.drawLine(QPointF(166, 12), QPointF(190, 12));
+  for (qreal x = 166; x <= 190; x += 6) Arrow(p, QPointF(x, 12), QPointF(x, 28), kLoad);
+  Label(p, QPointF(175, 9), QStringLiteral("q"), kLoad);
   p.setPen(QPen(kDimension, 1));
-  p.drawLine(QPointF(104, 40), QPointF(172, 40));
-  Label(p, QPointF(130, 50), QStringLiteral("distance"), kDimension);
+  p.drawLine(QPointF(104, 44), QPointF(166, 44));
+  p.drawLine(QPointF(104, 40), QPointF(104, 48));
+  p.drawLine(QPointF(166, 40), QPointF(166, 48));
+  p.drawLine(QPointF(166, 52), QPointF(190, 52));
+  p.drawLine(QPointF(190, 48), QPointF(190, 56));
+  Label(p, QPointF(118, 56), QStringLiteral("distance"), kDimension);
+  Label(p, QPointF(168, 64), QStringLiteral("width"), kDimension);
 }
 
 void DrawConcentrated(QPainter& p) {

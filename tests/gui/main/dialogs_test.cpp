@@ -179,7 +179,7 @@ TEST_F(DialogsTest, TitleIsOneLineOfEightyCharacters) {
   EXPECT_TRUE(form->IsModified());
 }
 
-TEST_F(DialogsTest, DialogsExistOnceAndReloadAfterNew) {
+TEST_F(DialogsTest, DialogsExistOnceAndStoreWhenClosed) {
   Open<TDlgTitle>(C::DataTitle);
   auto* title = Open<TDlgTitle>(C::DataTitle);
   EXPECT_EQ(form->MdiArea()->subWindowList().size(), 1);

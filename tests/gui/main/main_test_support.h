@@ -8,7 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
+#include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -25,8 +25,10 @@ namespace ramvex::testing {
 
 inline void EnsureApplication() {
   if (QApplication::instance() != nullptr) return;
-  // The settings of a test never reach the user's own.
-  QStandardPaths::setTestModeEnabled(true);
+  // The settings of a test never reach the user's own, nor those of a test
+  // running beside it: each test process has a folder of its own.
+  static QTemporaryDir settings;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
   static int argc = 1;
   static char name[] = "gui_main_tests";
   static char* argv[] = {name, nullptr};

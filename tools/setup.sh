@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-svg-dev libgl-dev libgl1-mesa-dri fonts-liberation2 libxlsxwriter-dev
-          xvfb xauth poppler-utils python3 python3-openpyxl)
+          xvfb xauth x11-utils poppler-utils python3 python3-openpyxl)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -1,0 +1,30 @@
+# Installs the build tree into a scratch prefix and checks that everything a
+# desktop needs is in place.  Run with -DBUILD=<build tree> -DPREFIX=<scratch>.
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX} RESULT_VARIABLE rc OUTPUT_QUIET)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "install failed: ${rc}")
+endif()
+foreach(f lib/ramvex2015/Ramvex2015 lib/ramvex2015/libRamVex2015_DLL.so lib/ramvex2015/docs/contents.html
+          lib/ramvex2015/docs/users-manual.html lib/ramvex2015/docs/technical-manual.html bin/Ramvex2015
+          share/applications/ramvex2015.desktop share/mime/packages/ramvex2015.xml
+          share/icons/hicolor/scalable/apps/ramvex2015.svg)
+  if(NOT EXISTS ${PREFIX}/${f})
+    message(FATAL_ERROR "missing after install: ${f}")
+  endif()
+endforeach()
+if(NOT IS_SYMLINK ${PREFIX}/bin/Ramvex2015)
+  message(FATAL_ERROR "bin/Ramvex2015 is not a link to the program's folder")
+endif()
+file(READ ${PREFIX}/share/applications/ramvex2015.desktop entry)
+if(NOT entry MATCHES "Exec=\"${PREFIX}/bin/Ramvex2015\" %f")
+  message(FATAL_ERROR "desktop entry does not start the installed program:\n${entry}")
+endif()
+file(READ ${PREFIX}/share/mime/packages/ramvex2015.xml types)
+foreach(glob "*.rv5d" "*.rv4d" "*.rvd")
+  string(FIND "${types}" "pattern=\"${glob}\"" at)
+  if(at LESS 0)
+    message(FATAL_ERROR "no file type for ${glob}")
+  endif()
+endforeach()
+file(REMOVE_RECURSE ${PREFIX})

@@ -447,7 +447,7 @@ QFont LabelFont(const TGraphPlot& graph, int dy, bool bold) {
   return font;
 }
 
-TDrawDevice DeviceFor(const TGraphPlot& graph, const QRect& client, QPaintDevice* device, const TDrawOptions& o) {
+TDrawDevice DeviceFor(const TGraphPlot& graph, const QRect& client, const QPaintDevice* device, const TDrawOptions& o) {
   TDrawDevice d;
   d.Target = o.Target;
   d.Dx = o.Dx > 0 ? o.Dx : (device ? device->logicalDpiX() : 96);

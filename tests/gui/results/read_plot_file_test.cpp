@@ -20,6 +20,7 @@ constexpr TCurveList P1 = TCurveList::Panel1;
 const fs::path kExamples = fs::path(RAMVEX_SOURCE_DIR) / "examples";
 
 struct PlotFileTest : ::testing::Test {
+  test::ScratchDir scratch;
   std::unique_ptr<TProjectTables> tables = CreateProjectTables();
   TProgramData project{*tables};
   TResultGraphs graphs;
@@ -27,6 +28,12 @@ struct PlotFileTest : ::testing::Test {
   TMessageSink sink = [this](const std::string& m) { messages.push_back(m); };
 
   void SetUp() override { project.NewProject(); }
+  // Opening a staged project writes its stage files beside it: open a copy.
+  void OpenExample(const char* name) {
+    const fs::path copy = scratch.path() / (std::string(name) + ".rv5d");
+    fs::copy_file(kExamples / (std::string(name) + ".rv5d"), copy);
+    project.OpenProject(copy);
+  }
   bool Read(const std::string& text, bool report = true) {
     return graphs.ReadPlotText(text, project, report ? sink : TMessageSink{});
   }
@@ -48,7 +55,7 @@ std::string Block(int nSets, int units, const std::vector<std::vector<double>>& 
 }
 
 TEST_F(PlotFileTest, StagedExampleFillsEveryDepthGraphFromItsBlocks) {
-  project.OpenProject(kExamples / "three_stages.rv5d");
+  OpenExample("three_stages");
   const fs::path plot = kExamples / "golden" / "three_stages.rv5p";
   ASSERT_TRUE(graphs.ReadPlotFile(plot, project, sink));
   EXPECT_TRUE(messages.empty());
@@ -109,7 +116,7 @@ TEST_F(PlotFileTest, StagedExampleFillsEveryDepthGraphFromItsBlocks) {
 }
 
 TEST_F(PlotFileTest, LongTermRunNamesItsTwoCurves) {
-  project.OpenProject(kExamples / "long_term.rv5d");
+  OpenExample("long_term");
   ASSERT_TRUE(project.LongTermAnalysis);
   ASSERT_TRUE(graphs.ReadPlotFile(kExamples / "golden" / "long_term.rv5p", project, sink));
   ASSERT_EQ(graphs.pltDef.CurveCount(), 2);

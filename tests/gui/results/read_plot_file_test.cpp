@@ -190,6 +190,12 @@ TEST_F(PlotFileTest, PYCurvesOfOneBlockArePaddedToTheLongest) {
   EXPECT_EQ(graphs.pltPY.Curve(P1, 1).Points[2], (TFloatPoint{2, -9}));
 }
 
+std::string Zeros(int n) {
+  std::string s;
+  for (int i = 0; i < n; ++i) s += "0 ";
+  return s;
+}
+
 TEST_F(PlotFileTest, BadFilesAreRefusedWithTheMessageOnlyWhenAsked) {
   const std::string good = Block(1, 2, {{0, 1, 1, 0}}, {{0, 1, 1, 1, 1}, {1, 2, 2, 2, 2}});
   struct Case {
@@ -204,6 +210,9 @@ TEST_F(PlotFileTest, BadFilesAreRefusedWithTheMessageOnlyWhenAsked) {
       {"cut inside the second block", Block(2, 2, {{0, 1, 1, 0}}, {{0, 1, 1, 1, 1}}) + "3\n 0 1 1 0\n"},
       {"absurd count of points", "2147483647\n 0 0 0 0\n"},
       {"absurd count of sets", "0 2 0 2147483647 1 2 0 0 0 0 0"},
+      // 3000 sets of 3000 nodes, each count within the file's 21000
+      // values, together asking for 36 million points.
+      {"sets times nodes beyond the file", "0 2 0 3000 3000 2 " + Zeros(21000)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -1,5 +1,6 @@
 #include "AnalysisRun.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -87,6 +88,10 @@ std::string EngineLibraryFileName() {
 #else
   return "libRamVex2015_DLL.so";
 #endif
+}
+
+std::filesystem::path ProgramFolder() {
+  return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
 }
 
 TRunFiles RunFilesOf(const std::string& dataFileName) {

@@ -23,6 +23,10 @@ using TRunMessage = std::function<void(const std::string&)>;
 // File name of the engine library on this platform.
 std::string EngineLibraryFileName();
 
+// The running program's own folder, where the engine library lies
+// (needs a QCoreApplication).
+std::filesystem::path ProgramFolder();
+
 // The files of a run, beside the data file.
 struct TRunFiles {
   std::filesystem::path Data;    // ".rv5d"

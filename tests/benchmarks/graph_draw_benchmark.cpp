@@ -88,6 +88,9 @@ BENCHMARK(RepaintThreePanels)->Unit(benchmark::kMillisecond);
 BENCHMARK(BarePolylines)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
+  // Listing the tests (and running them from a shell without a display)
+  // needs no windowing system.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

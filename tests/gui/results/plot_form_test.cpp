@@ -136,6 +136,9 @@ TEST_F(PlotFormTest, ShowGraphKeepsOneWindowPerGraph) {
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  // Listing the tests (and running them from a shell without a display)
+  // needs no windowing system.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }

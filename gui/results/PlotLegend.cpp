@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -34,9 +35,20 @@ class TLegendDelegate : public QStyledItemDelegate {
     const QVariant colour = index.data(Qt::ForegroundRole);
     p->setPen(colour.canConvert<QBrush>() ? colour.value<QBrush>().color() : QColor(Qt::black));
     p->setFont(legend_->font());
-    p->drawText(option.rect.adjusted(kLegendTextInset, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                index.data(Qt::DisplayRole).toString());
+    const QString text = index.data(Qt::DisplayRole).toString();
+    p->drawText(option.rect.adjusted(kLegendTextInset, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
     p->restore();
+    // A row whose text outgrew the list (a curve shown again gets its
+    // " *" back) widens it by the smaller allowance; the list is resized
+    // after this paint, never during it.
+    const int width = legend_->fontMetrics().horizontalAdvance(MeasuredText(text));
+    const int wanted = WidenedLegendWidth(legend_->width(), width, legend_->logicalDpiX(), true);
+    if (wanted != legend_->width()) {
+      QPointer<QListWidget> legend(legend_);
+      QMetaObject::invokeMethod(
+          legend_, [legend, wanted] { if (legend && legend->width() < wanted) legend->resize(wanted, legend->height()); },
+          Qt::QueuedConnection);
+    }
   }
 
   QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex& index) const override {

@@ -223,6 +223,19 @@ TEST_F(PlotCommandsTest, DraggedLegendStaysInsideTheWindow) {
   EXPECT_EQ(commands->LegendAt(), QPointF(0, 0));
 }
 
+TEST_F(PlotCommandsTest, ARowThatOutgrowsTheListWidensItWhenDrawn) {
+  Open(graphs.pltDef);
+  QListWidget* legend = form->Legend();
+  const int before = legend->width();
+  legend->item(2)->setText("Stage 3, after the second excavation *");
+  legend->viewport()->repaint();
+  QApplication::processEvents();
+  const int text = LegendTextWidth(*legend, 2);
+  ASSERT_GT(text + 4, before);
+  // Widened while drawing: the text plus an eighth of an inch.
+  EXPECT_EQ(legend->width(), text + form->logicalDpiX() / 8);
+}
+
 TEST_F(PlotCommandsTest, SettingsOutliveTheWindow) {
   Open(graphs.pltDef);
   commands->FontSizeActions().at(1)->trigger();

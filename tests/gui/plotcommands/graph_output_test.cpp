@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QImageReader>
+#include <QListWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QSvgRenderer>
@@ -242,6 +243,42 @@ TEST_F(GraphOutput, PrintedPageCarriesTheCaptionsAndTheJobTitle) {
   // labels, centred on the frame's edge, reach half their length past it.
   EXPECT_LE(xMax, 612 - 72 + 12);
   EXPECT_LE(yMax, 792 - 36 + 12);
+}
+
+// Left and top edges, in points, of the first word of a PDF that starts
+// with `text`.
+QPointF WordAt(const QString& pdf, const QString& text) {
+  const QString bbox = Poppler("pdftotext", {"-bbox", pdf, "-"});
+  const QRegularExpression word(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]*)</word>)re");
+  for (auto it = word.globalMatch(bbox); it.hasNext();) {
+    const auto m = it.next();
+    if (m.captured(3).startsWith(text)) return {m.captured(1).toDouble(), m.captured(2).toDouble()};
+  }
+  return {-1, -1};
+}
+
+TEST_F(GraphOutput, PrintedLegendBoxFollowsTheWindowLegend) {
+  Open(graphs.pltDef);
+  auto print = [&](const std::string& name) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(File(name));
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    EXPECT_TRUE(commands->PrintTo(printer));
+    return File(name);
+  };
+  // In the plot area's bottom-right corner on screen: near the page's
+  // bottom-right margin corner (540, 756 points).
+  const QPointF corner = WordAt(print("corner.pdf"), "Stage:");
+  if (corner.x() < 0) GTEST_SKIP() << "pdftotext is not available";
+  EXPECT_GT(corner.x(), 400);
+  EXPECT_GT(corner.y(), 600);
+  // Dragged to the window's top-left corner: the box starts at the plot
+  // area's top-left corner on the page.
+  form->Legend()->move(0, 0);
+  const QPointF moved = WordAt(print("moved.pdf"), "Stage:");
+  EXPECT_LT(moved.x(), 72 + 60);
+  EXPECT_LT(moved.y(), 72 + 60);
 }
 
 TEST_F(GraphOutput, PrinterMarginsRoundTripInThousandthsOfAnInch) {

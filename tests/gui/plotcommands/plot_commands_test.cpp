@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QListWidget>
+#include <QMdiArea>
 #include <QMenu>
 #include <QTest>
 
@@ -234,6 +235,19 @@ TEST_F(PlotCommandsTest, ARowThatOutgrowsTheListWidensItWhenDrawn) {
   ASSERT_GT(text + 4, before);
   // Widened while drawing: the text plus an eighth of an inch.
   EXPECT_EQ(legend->width(), text + form->logicalDpiX() / 8);
+}
+
+TEST_F(PlotCommandsTest, AGraphShownInTheMainWindowAreaHasItsPlotMenu) {
+  QMdiArea area;
+  area.resize(900, 650);
+  area.show();
+  TPlotForm* shown = ShowGraph(graphs.pltMom, area);
+  TPlotCommands* own = PlotCommandsOf(shown);
+  ASSERT_NE(own, nullptr);
+  EXPECT_EQ(own->Menu()->title(), "&Plot");
+  EXPECT_EQ(PlotCommandsOf(&area), nullptr);
+  // Showing the graph again reuses its window and its menu.
+  EXPECT_EQ(PlotCommandsOf(ShowGraph(graphs.pltMom, area)), own);
 }
 
 TEST_F(PlotCommandsTest, SettingsOutliveTheWindow) {

@@ -59,7 +59,7 @@ TEST(BitmapSize, InchesTimesPixelsPerInchRounded) {
 TEST(SaveFormat, ByExtensionWithBitmapAsDefault) {
   EXPECT_EQ(SaveFormatFor("graph.bmp"), TSaveFormat::Bmp);
   EXPECT_EQ(SaveFormatFor("graph.PNG"), TSaveFormat::Png);
-  EXPECT_EQ(SaveFormatFor("/tmp/a.b/graph.svg"), TSaveFormat::Svg);
+  EXPECT_EQ(SaveFormatFor("results/a.b/graph.svg"), TSaveFormat::Svg);
   EXPECT_EQ(SaveFormatFor("graph.pdf"), TSaveFormat::Pdf);
   EXPECT_EQ(SaveFormatFor("graph"), TSaveFormat::Bmp);
   EXPECT_TRUE(SaveFilters().startsWith("Bitmap (*.bmp)"));

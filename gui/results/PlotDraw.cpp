@@ -394,6 +394,10 @@ class TGraphPainter {
       x = plot.Right - boxW;
       y = plot.Bottom - boxH;
     }
+    // Placed in proportion to the window's legend, a box near the corner
+    // can reach past the plot area, and off a page; it is kept inside.
+    x = std::max(plot.Left, std::min(x, plot.Right - boxW));
+    y = std::max(plot.Top, std::min(y, plot.Bottom - boxH));
     p_.setPen(QPen(s_.LegendFrame, 0));
     p_.setBrush(s_.LegendFill);
     p_.drawRect(x, y, boxW, boxH);

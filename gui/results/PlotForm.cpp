@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include "PlotCommands.h"
+
 namespace ramvex {
 
 namespace {
@@ -41,6 +43,8 @@ TPlotForm::TPlotForm(TGraphPlot& graph, QWidget* parent) : QWidget(parent), grap
   legend_->setFont(legendFont);
   connect(legend_, &QListWidget::itemDoubleClicked, this, &TPlotForm::ToggleCurve);
   Rebuild();
+  // The Plot menu, its dialogs, printing and saving.
+  AttachPlotCommands(*this);
 }
 
 TDrawDevice TPlotForm::Device() const {

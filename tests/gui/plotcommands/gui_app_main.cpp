@@ -1,0 +1,13 @@
+// The graph window and its dialogs need a widget application; the tests
+// run on the offscreen platform, also when the test list is collected at
+// build time without ctest's environment.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -5,6 +5,8 @@
 add_library(ramvex_results_model STATIC
   ${CMAKE_CURRENT_LIST_DIR}/PltData.cpp ${CMAKE_CURRENT_LIST_DIR}/PltData.h
   ${CMAKE_CURRENT_LIST_DIR}/ResultGraphs.cpp ${CMAKE_CURRENT_LIST_DIR}/ResultGraphs.h
-  ${CMAKE_CURRENT_LIST_DIR}/ReadPlotFile.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/ReadPlotFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PlotView.cpp ${CMAKE_CURRENT_LIST_DIR}/PlotView.h
+  ${CMAKE_CURRENT_LIST_DIR}/PlotDraw.cpp ${CMAKE_CURRENT_LIST_DIR}/PlotDraw.h)
 target_include_directories(ramvex_results_model PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(ramvex_results_model PUBLIC ramvex_gui_data Qt6::Core Qt6::Gui)

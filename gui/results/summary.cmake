@@ -1,0 +1,8 @@
+# Results summary, CSV results and the calculation report.  The summary
+# library has no widgets (QtGui at most, for the PDF pages), so the
+# command-line runner writes the same tables and report as the program.
+add_library(ramvex_results_summary STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/ReportOutcome.cpp ${CMAKE_CURRENT_LIST_DIR}/ReportOutcome.h
+  ${CMAKE_CURRENT_LIST_DIR}/ResultsSummary.cpp ${CMAKE_CURRENT_LIST_DIR}/ResultsSummary.h)
+target_include_directories(ramvex_results_summary PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(ramvex_results_summary PUBLIC ramvex_results_model ramvex_gui_sideview_drawing)

@@ -8,6 +8,7 @@
 // a damaged report gives fewer facts, never a failure.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -75,6 +76,12 @@ struct TReportOutcome {
   // Every problem closed and the run ended in order.
   bool AllClosed() const;
 };
+
+// Name of problem `index` from its heading: "Stage 2" for a stage,
+// "Short-Term" and "Long-Term" for the two problems of a long-term job, the
+// title for a plain one, "Problem 2" for a problem stopped before its
+// header.
+std::string ProblemName(const TReportOutcome& report, size_t index);
 
 TReportOutcome ParseReport(std::string_view text);
 // Read = false when the file cannot be read.

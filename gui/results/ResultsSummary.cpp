@@ -11,32 +11,6 @@ namespace ramvex {
 
 namespace {
 
-bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
-
-std::string Trimmed(const std::string& s) {
-  const auto a = s.find_first_not_of(' ');
-  if (a == std::string::npos) return {};
-  return s.substr(a, s.find_last_not_of(' ') - a + 1);
-}
-
-// The problem's name from its report heading: the engine titles stages
-// "Stage No : k" and the long-term problem "Long Term :", each followed by
-// the first title.
-std::string ProblemName(const TReportOutcome& report, size_t index) {
-  const std::string& h = report.Problems[index].Heading;
-  if (StartsWith(h, "Stage No :")) {
-    int stage = static_cast<int>(index) + 1;
-    const std::string rest = Trimmed(h.substr(10));
-    std::from_chars(rest.data(), rest.data() + rest.size(), stage);
-    return "Stage " + std::to_string(stage);
-  }
-  if (StartsWith(h, "Long Term :")) return "Long-Term";
-  if (index == 0 && report.Problems.size() > 1 && StartsWith(report.Problems[1].Heading, "Long Term :"))
-    return "Short-Term";
-  if (h.empty()) return "Problem " + std::to_string(index + 1);
-  return Trimmed(h);
-}
-
 // Factors from the report's units (inches and pounds in US) to the
 // summary's (feet, in-kips, kips), the same the plot reader applies.
 struct TReportScale {

@@ -18,7 +18,7 @@
 
 namespace ramvex {
 
-const char* const kReportSections[] = {"Input Data", "Soil Profile", "Results Summary", "Messages and Warnings"};
+const std::array<const char*, 4> kReportSections = {"Input Data", "Soil Profile", "Results Summary", "Messages and Warnings"};
 
 namespace {
 
@@ -40,10 +40,11 @@ const double kMinTablePoints = 5;
 
 using TPaint = std::function<void(QPainter&)>;
 
-// A number, possibly followed by its unit ("12.5 ft").
+// A number, possibly followed by its unit ("12.5 ft"; not a date).
 bool Numeric(const QString& text) {
+  const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
   bool ok = false;
-  text.section(QLatin1Char(' '), 0, 0).toDouble(&ok);
+  if (!words.isEmpty() && words.size() <= 2) words.front().toDouble(&ok);
   return ok;
 }
 

@@ -9,6 +9,7 @@
 // the command-line runner write the same report.
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -56,7 +57,7 @@ std::string ReportDate();
 std::string ProgramVersion();
 
 // The section titles in the order they appear.
-extern const char* const kReportSections[];
+extern const std::array<const char*, 4> kReportSections;
 
 // Paints the whole report onto a paged device (a PDF writer or a printer)
 // whose resolution is set.  Returns the number of pages.

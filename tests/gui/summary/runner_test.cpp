@@ -33,7 +33,7 @@ struct RunResult {
 // Runs the runner in the scratch folder with the given arguments.
 RunResult RunTool(const fs::path& folder, const std::string& arguments) {
   const fs::path out = folder / "stdout.txt", err = folder / "stderr.txt";
-  const std::string command = "cd '" + folder.string() + "' && '" + kRunner.string() + "' " + arguments + " >'" +
+  const std::string command = "cd '" + folder.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + kRunner.string() + "' " + arguments + " >'" +
                               out.string() + "' 2>'" + err.string() + "'";
   const int raw = std::system(command.c_str());
   RunResult r;
@@ -168,6 +168,17 @@ TEST_F(RunnerTest, AClosedRunExitsZeroAndSaysNothingOnStandardError) {
   EXPECT_EQ(r.err, "");
   for (const char* text : {"Anchored sheet-pile wall", "closed", "in-kips", "Force per tieback"})
     EXPECT_NE(r.out.find(text), std::string::npos) << text << "\n" << r.out;
+}
+
+TEST_F(RunnerTest, PdfWithoutADisplay) {
+  CopyExample(scratch_.path(), "cantilever");
+  // No display and no platform chosen: the runner draws offscreen.
+  const RunResult r = RunTool(scratch_.path(), "--pdf report.pdf cantilever.rv5d");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(test::readTextFile(scratch_.path() / "report.pdf").rfind("%PDF", 0), 0u);
+  const RunResult bad = RunTool(scratch_.path(), "--pdf no-such-folder/report.pdf cantilever.rv5d");
+  EXPECT_EQ(bad.status, 7);
+  EXPECT_NE(bad.err.find("no-such-folder/report.pdf"), std::string::npos) << bad.err;
 }
 
 // The CSV files of an example read back equal the plot file's values to

@@ -101,26 +101,10 @@ bool WriteResults(const TRunFiles& files, const TRunOptions& options, int argc, 
   if (!options.Pdf.empty()) {
     int gArgc = argc > 0 ? 1 : 0;
     const std::unique_ptr<QGuiApplication> app = StartGui(gArgc, argv);
-    TCalcReportInput in;
-    in.Title = summary.Title;
+    TCalcReportInput in = MakeReportInput(project, graphs, summary, files.Plot);
     in.FileName = files.Data.filename().string();
-    in.Date = ReportDate();
-    in.Units = summary.Units;
-    in.Summary = &summary;
-    in.Graphs = &graphs;
-    in.PYCurves = ReadPYCurves(files.Plot);
-    if (projectRead) {
-      if (project.StageCount > 1) {
-        // The tables hold one stage at a time; the copy's stage files are
-        // swapped in one after the other.
-        for (int k = 1; k <= project.StageCount; ++k) {
-          project.SwitchStage(k);
-          in.Stages.push_back(StageInput(project, "Stage " + std::to_string(k)));
-        }
-      } else {
-        in.Stages.push_back(StageInput(project));
-      }
-    }
+    // A data file that is not a project has no input to show.
+    if (!projectRead) in.Stages.clear();
     std::string error;
     if (WriteCalcReport(options.Pdf, in, error)) {
       std::printf("%-12s%s\n", "report PDF:", options.Pdf.string().c_str());

@@ -455,6 +455,37 @@ TStageInput StageInput(const TProgramData& project, const std::string& name) {
   return s;
 }
 
+std::vector<TStageInput> AllStagesInput(TProgramData& project) {
+  std::vector<TStageInput> stages;
+  if (project.StageCount <= 1) {
+    stages.push_back(StageInput(project));
+    return stages;
+  }
+  const int current = project.CurrentStage;
+  const bool modified = project.Modified;
+  for (int k = 1; k <= project.StageCount; ++k) {
+    project.SwitchStage(k);
+    stages.push_back(StageInput(project, "Stage " + std::to_string(k)));
+  }
+  project.SwitchStage(current);
+  project.Modified = modified;
+  return stages;
+}
+
+TCalcReportInput MakeReportInput(TProgramData& project, const TResultGraphs& graphs, const TResultsSummary& summary,
+                                 const std::filesystem::path& plotPath) {
+  TCalcReportInput in;
+  in.Title = summary.Title;
+  in.FileName = std::filesystem::path(project.DataFileName).filename().string();
+  in.Date = ReportDate();
+  in.Units = summary.Units;
+  in.Summary = &summary;
+  in.Graphs = &graphs;
+  in.PYCurves = ReadPYCurves(plotPath);
+  in.Stages = AllStagesInput(project);
+  return in;
+}
+
 std::string ReportDate() {
   static const char* const months[] = {"January", "February", "March",     "April",   "May",      "June",
                                        "July",    "August",   "September", "October", "November", "December"};

@@ -50,6 +50,18 @@ struct TCalcReportInput {
 // The input of the project's current stage with its soil profile.
 TStageInput StageInput(const TProgramData& project, const std::string& name = {});
 
+// The input of every stage ("Stage 1", ...), or of the project without
+// stages.  The tables hold one stage at a time, so the stages are switched
+// in turn (the current one is stored to its stage file first, as a stage
+// switch in the program does); the current stage and the modified flag are
+// put back afterwards.
+std::vector<TStageInput> AllStagesInput(TProgramData& project);
+
+// The report's input from a project, its graphs and summary and the plot
+// file of its last run.
+TCalcReportInput MakeReportInput(TProgramData& project, const TResultGraphs& graphs, const TResultsSummary& summary,
+                                 const std::filesystem::path& plotPath);
+
 // Today's date in the report's form ("10 December 2026"), locale
 // independent.
 std::string ReportDate();

@@ -10,3 +10,9 @@ add_library(ramvex_results_summary STATIC
 target_include_directories(ramvex_results_summary PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(ramvex_results_summary PUBLIC ramvex_results_model ramvex_gui_sideview_drawing Qt6::Gui)
 target_compile_definitions(ramvex_results_summary PRIVATE RAMVEX_VERSION="${PROJECT_VERSION}")
+
+# The "Results Summary" child window.
+add_library(ramvex_results_summary_widgets STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/SummaryForm.cpp ${CMAKE_CURRENT_LIST_DIR}/SummaryForm.h)
+set_target_properties(ramvex_results_summary_widgets PROPERTIES AUTOMOC ON)
+target_link_libraries(ramvex_results_summary_widgets PUBLIC ramvex_results_summary Qt6::Widgets)

@@ -53,17 +53,8 @@ struct ReportFixture : test::ScratchDirTest {
     project.OpenProject(scratch_.path() / (name + ".rv5d"));
     graphs.ReadPlotFile(plot, project);
     summary = SummarizeRun(project, graphs, report);
-    input.Title = summary.Title;
-    input.FileName = name + ".rv5d";
-    input.Date = ReportDate();
-    input.Units = summary.Units;
-    input.Summary = &summary;
-    input.Graphs = &graphs;
-    input.PYCurves = ReadPYCurves(plot);
-    for (int k = 1; k <= project.StageCount; ++k) {
-      project.SwitchStage(k);
-      input.Stages.push_back(StageInput(project, project.StageCount > 1 ? "Stage " + std::to_string(k) : ""));
-    }
+    input = MakeReportInput(project, graphs, summary, plot);
+    EXPECT_EQ(input.FileName, name + ".rv5d");
   }
 
   void LoadExample(const std::string& name) {
@@ -99,6 +90,15 @@ TEST_F(ReportFixture, StagedExampleHasEverySectionValueAndPage) {
     for (const TExtreme* e : {&p.Deflection, &p.Moment, &p.Shear})
       EXPECT_NE(text.find(NumberText(e->Value)), std::string::npos) << NumberText(e->Value);
     for (const TTiebackForce& t : p.Tiebacks) EXPECT_NE(text.find(NumberText(t.Force)), std::string::npos);
+  }
+  // Each stage's own input, and the tables left at the stage they were at.
+  ASSERT_EQ(input.Stages.size(), 3u);
+  EXPECT_EQ(project.CurrentStage, 1);
+  const std::vector<std::string> freeHeights = {"96", "144", "180"};
+  for (size_t k = 0; k < 3; ++k) {
+    const TEchoTable& wall = input.Stages[k].Tables.at(0);
+    ASSERT_EQ(wall.Rows.at(3).at(0), "Free height of wall");
+    EXPECT_EQ(wall.Rows[3][1], freeHeights[k]) << k;
   }
   // Every problem has its graphs, captioned with their units.
   for (const char* caption : {"Deflection (in)", "Bending Moment (in-kips)", "Shear (kips)", "Reaction (lbs)"})

@@ -59,6 +59,10 @@ TResultsSummary SummarizeResults(const std::string& title, const TReportOutcome&
     const TReportProblem& r = report.Problems[k];
     TProblemSummary p;
     p.Name = ProblemName(report, k);
+    // The report cuts a plain problem's title to 70 characters; the
+    // project's title is the whole of it.
+    if (!p.Name.empty() && title.size() > p.Name.size() && title.compare(0, p.Name.size(), p.Name) == 0)
+      p.Name = title;
     p.Outcome = r.Outcome();
     p.Message = r.Message;
     p.Iterations = r.Iterations;

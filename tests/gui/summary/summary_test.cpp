@@ -187,6 +187,16 @@ TEST(ExampleSummary, CoversEveryBundledExample) {
   }
 }
 
+TEST(SummaryNames, APlainProblemIsNamedByTheWholeTitle) {
+  // The report's heading holds the first 70 characters of the title.
+  const std::string title =
+      "Cantilever wall in sand over stiff clay over weak rock (SI), earth pressure and p-y curves from the soil layers";
+  const std::string text = test::readTextFile(kExamples / "golden" / "layered_sand_clay_rock.rv5o");
+  const TResultsSummary s = SummarizeResults(title, ParseReport(text), {}, 2);
+  ASSERT_EQ(s.Problems.size(), 1u);
+  EXPECT_EQ(s.Problems[0].Name, title);
+}
+
 TEST(SummaryNames, StagesAndLongTermAreNamedAsTheGraphsName) {
   const std::string text = test::readTextFile(kExamples / "golden" / "three_stages.rv5o");
   TResultsSummary s = SummarizeResults("t", ParseReport(text), {}, 1);

@@ -74,8 +74,14 @@ bool WriteResults(const TRunFiles& files, const TRunOptions& options, int argc, 
     project.OpenProject(copy);
     projectRead = true;
   } catch (const std::exception& e) {
+    // The reader names the copy in the private folder and separates its
+    // lines for a message box; the user knows the file by its own name.
+    std::string reason = e.what();
+    for (size_t at; (at = reason.find(copy.string())) != std::string::npos;)
+      reason.replace(at, copy.string().size(), files.Data.string());
+    for (size_t at; (at = reason.find_first_of("\r\n")) != std::string::npos;) reason.replace(at, 1, ": ");
     std::fprintf(stderr, "ramvex-run: the data file cannot be read as a project (%s); the results are taken "
-                 "from the outputs alone\n", e.what());
+                 "from the outputs alone\n", reason.c_str());
     project.NewProject();
   }
   TResultGraphs graphs;

@@ -121,7 +121,7 @@ TEST_F(RunnerTest, WrongCommandLines) {
 
 TEST_F(RunnerTest, AGarbageDataFileIsAnErrorStopWithTheEnginesMessage) {
   std::ofstream(scratch_.path() / "garbage.rv5d") << "garbage\nfoo bar\n";
-  const RunResult r = RunTool(scratch_.path(), "--summary --csv garbage.rv5d");
+  const RunResult r = RunTool(scratch_.path(), "--summary --csv --pdf garbage.pdf garbage.rv5d");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("error stop: ERROR STOP -- DATA FILE UNREADABLE AT LINE 2"), std::string::npos) << r.err;
   // The outputs are still named and the summary still says what happened.
@@ -129,6 +129,8 @@ TEST_F(RunnerTest, AGarbageDataFileIsAnErrorStopWithTheEnginesMessage) {
   EXPECT_NE(r.out.find("error stop"), std::string::npos) << r.out;
   const auto rows = ReadCsv(scratch_.path() / "garbage-results.csv");
   ASSERT_EQ(rows.size(), 1u);  // the header only
+  // The report has no input and no results to show, but it is written.
+  EXPECT_EQ(test::readTextFile(scratch_.path() / "garbage.pdf").rfind("%PDF", 0), 0u);
 }
 
 TEST_F(RunnerTest, AStopInTheSecondStageNamesThatStageAndKeepsTheFirst) {

@@ -66,7 +66,11 @@ TResultsSummary SummarizeResults(const std::string& title, const TReportOutcome&
     p.Outcome = r.Outcome();
     p.Message = r.Message;
     p.Iterations = r.Iterations;
-    p.Warnings = r.Warnings;
+    // A soil-model stop writes its reason as a warning; it is the message.
+    std::string flat = r.Message;
+    std::replace(flat.begin(), flat.end(), '\n', ' ');
+    for (const std::string& w : r.Warnings)
+      if (w != flat) p.Warnings.push_back(w);
     p.HasResults = r.HasResults && !r.Rows.empty();
     if (p.HasResults) {
       // Problems with results are the first blocks of the plot file, in

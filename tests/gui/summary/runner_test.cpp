@@ -150,6 +150,20 @@ TEST_F(RunnerTest, AStopInTheSecondStageNamesThatStageAndKeepsTheFirst) {
   EXPECT_EQ(rows[1][0], "Stage 1");
 }
 
+TEST_F(RunnerTest, ASoilModelStopEndsTheRunEarlyAndFailsIt) {
+  // Weak rock without strength has no p-y curve: the engine stops at once,
+  // without "END OF ANALYSIS".
+  std::string data = test::readTextFile(kExamples / "layered_sand_clay_rock.rv5d");
+  for (size_t at; (at = data.find("22\t5000\t")) != std::string::npos;) data.replace(at, 8, "22\t0\t");
+  std::ofstream(scratch_.path() / "rock.rv5d", std::ios::binary) << data;
+  const RunResult r = RunTool(scratch_.path(), "--summary rock.rv5d");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("error stop: THE COHESIVE STRENGTH IS 0 FOR ROCK"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("the engine stopped early"), std::string::npos) << r.err;
+  // The reason is the message, not a warning besides it.
+  EXPECT_EQ(r.out.find("warning: THE COHESIVE STRENGTH"), std::string::npos) << r.out;
+}
+
 TEST_F(RunnerTest, DeflectionBeyondTheAllowableOneFailsTheRun) {
   std::string data = test::readTextFile(kExamples / "cantilever.rv5d");
   const std::string control = "60\t6\t10\t0.001";

@@ -11,6 +11,7 @@
 #include <map>
 #include <mutex>
 #include <numbers>
+#include <tuple>
 #include <vector>
 
 namespace ramvex {
@@ -47,6 +48,48 @@ void DrawMarker(QPainter& p, const std::vector<QPointF>& corners, QPointF at, do
   p.drawPolygon(poly);
 }
 
+// Pixels of a marker outline around (0, 0), drawn once per shape and size
+// and kept for the process.
+const std::vector<QPoint>& MarkerStamp(int curveIndex, double rx, double ry) {
+  static std::mutex lock;
+  static std::map<std::tuple<int, double, double>, std::vector<QPoint>> stamps;
+  const int shape = curveIndex % 10;
+  std::lock_guard guard(lock);
+  auto [it, added] = stamps.try_emplace({shape, rx, ry});
+  if (!added) return it->second;
+  const int reach = static_cast<int>(std::ceil(std::max(rx, ry))) + 2;
+  QImage sprite(2 * reach + 1, 2 * reach + 1, QImage::Format_ARGB32_Premultiplied);
+  sprite.fill(Qt::transparent);
+  {
+    QPainter sp(&sprite);
+    sp.setPen(QPen(Qt::black, 0));
+    DrawMarker(sp, MarkerCorners(shape), QPointF(reach, reach), rx, ry);
+  }
+  for (int y = 0; y < sprite.height(); ++y) {
+    for (int x = 0; x < sprite.width(); ++x) {
+      if (qAlpha(sprite.pixel(x, y)) != 0) it->second.emplace_back(x - reach, y - reach);
+    }
+  }
+  return it->second;
+}
+
+// The image painted on, when its pixels can be written directly: a 32-bit
+// opaque image of its own (not sharing its pixels with a copy), at its own
+// scale, without a transformation.  Markers, dotted grid lines and the
+// white ground are then set pixel by pixel; they are the bulk of a graph's
+// pixels, and the painter's general paths (or its worker threads for
+// large fills) cost several times more.
+QImage* DirectImage(QPainter& p) {
+  QPaintDevice* device = p.device();
+  if (!device || device->devType() != QInternal::Image) return nullptr;
+  auto* image = static_cast<QImage*>(device);
+  if (image->format() != QImage::Format_RGB32 || image->devicePixelRatio() != 1 || !image->isDetached()) {
+    return nullptr;
+  }
+  if (p.worldTransform().type() != QTransform::TxNone) return nullptr;
+  return image;
+}
+
 QRect ToRect(const TPixelRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
 
 // Whole multiples of a step between two ends; decimal steps are not exact
@@ -71,7 +114,16 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 class TGraphPainter {
  public:
   TGraphPainter(QPainter& p, const TGraphPlot& g, const TGraphView& v, const TDrawOptions& o, const TDrawDevice& d)
-      : p_(p), g_(g), v_(v), o_(o), d_(d), s_(GraphStyle()), l_(LayoutGraph(g, d)) {}
+      : p_(p),
+        g_(g),
+        v_(v),
+        o_(o),
+        d_(d),
+        s_(GraphStyle()),
+        l_(LayoutGraph(g, d)),
+        label_(ramvex::LabelFont(g, d.Dy)),
+        bold_(ramvex::LabelFont(g, d.Dy, true)),
+        names_(ramvex::LabelFont(TGraphPlot(), d.Dy)) {}
 
   void Draw() {
     DrawCaptions();
@@ -94,7 +146,7 @@ class TGraphPainter {
     const bool hasTitle = !g_.UserTitle.empty();
     const bool titleTop = hasTitle && g_.TitleOnTop;
     const bool titleBottom = hasTitle && !g_.TitleOnTop;
-    p_.setFont(LabelFont(g_, d_.Dy, true));
+    p_.setFont(bold_);
     p_.setPen(s_.Text);
     const int units = g_.Units();
     const int length = std::max(c.Width(), c.Height());
@@ -141,43 +193,52 @@ class TGraphPainter {
     const long double stepY = LabelStep(s.Y.Width(), ny);
     if (!(stepX > 0) || !(stepY > 0)) return;
 
-    QPen solid(s_.Grid, 0);
-    QPen dotted(s_.Grid, 0, Qt::DotLine);
-    p_.setFont(LabelFont(g_, d_.Dy));
     const int tickX = d_.Dy / 16;  // length of a tick on the X axis edge
     const int tickY = d_.Dx / 16;
+    // Ticks and grid lines are gathered and drawn in two calls: a graph
+    // has hundreds of them, and each call to the painter costs more than
+    // the few pixels of a tick.
+    std::vector<QLine> ticks, grid;
+    struct Label {
+      int at;
+      QString text;
+    };
+    std::vector<Label> xLabels, yLabels;
 
     const long double minorX = stepX / 5;
     auto [x0, x1] = TickIndices(s.X, minorX);
     for (long long k = x0; k <= x1; ++k) {
       const int px = static_cast<int>(MapX(r, s.X, k * minorX));
-      p_.setPen(solid);
       if (g_.XOnTop) {
-        p_.drawLine(px, r.Top, px, r.Top + tickX);
+        ticks.emplace_back(px, r.Top, px, r.Top + tickX);
       } else {
-        p_.drawLine(px, r.Bottom, px, r.Bottom - tickX);
+        ticks.emplace_back(px, r.Bottom, px, r.Bottom - tickX);
       }
       if (k % 5 != 0) continue;
-      p_.setPen(dotted);
-      p_.drawLine(px, r.Top, px, r.Bottom);
-      p_.setPen(s_.Text);
-      const QString text = Q(GeneralText(k * minorX, 4, stepX));
-      const int width = spacing * 2;
-      const int y = g_.XOnTop ? r.Top - d_.Dy / 32 - h : r.Bottom + d_.Dy / 16;
-      p_.drawText(QRect(px - width / 2, y, width, h), Qt::AlignHCenter | Qt::AlignTop, text);
+      grid.emplace_back(px, r.Top, px, r.Bottom);
+      xLabels.push_back({px, Q(GeneralText(k * minorX, 4, stepX))});
     }
     const long double minorY = stepY / 5;
     auto [y0, y1] = TickIndices(s.Y, minorY);
     for (long long k = y0; k <= y1; ++k) {
       const int py = static_cast<int>(MapY(r, s.Y, g_.XOnTop, k * minorY));
-      p_.setPen(solid);
-      p_.drawLine(r.Left, py, r.Left + tickY, py);
+      ticks.emplace_back(r.Left, py, r.Left + tickY, py);
       if (k % 5 != 0) continue;
-      p_.setPen(dotted);
-      p_.drawLine(r.Left, py, r.Right, py);
-      p_.setPen(s_.Text);
-      DrawUpright(p_, r.Left - d_.Dx / 32 - h, py, h, spacing * 2, Q(GeneralText(k * minorY, 4, stepY)));
+      grid.emplace_back(r.Left, py, r.Right, py);
+      yLabels.push_back({py, Q(GeneralText(k * minorY, 4, stepY))});
     }
+    p_.setPen(QPen(s_.Grid, 0));
+    p_.drawLines(ticks.data(), static_cast<int>(ticks.size()));
+    DrawDotted(grid);
+
+    p_.setFont(label_);
+    p_.setPen(s_.Text);
+    const int width = spacing * 2;
+    const int y = g_.XOnTop ? r.Top - d_.Dy / 32 - h : r.Bottom + d_.Dy / 16;
+    for (const Label& l : xLabels) {
+      p_.drawText(QRect(l.at - width / 2, y, width, h), Qt::AlignHCenter | Qt::AlignTop, l.text);
+    }
+    for (const Label& l : yLabels) DrawUpright(p_, r.Left - d_.Dx / 32 - h, l.at, h, width, l.text);
   }
 
   void DrawCurves(int panel) {
@@ -188,49 +249,117 @@ class TGraphPainter {
     const TLineList& flags = g_.Lines(P1);
     const TPixelRect& r = Panel(panel);
     const TPanelScale& s = Scale(panel);
+    const TAxisMap mapX = XMap(r, s.X);
+    const TAxisMap mapY = YMap(r, s.Y, g_.XOnTop);
     p_.save();
     p_.setClipRect(QRect(r.Left, r.Top, r.Width() + 1, r.Height() + 1));
     const int width = (static_cast<int>(std::lround(d_.Dx / 300.0)) + 1) * std::max(1, g_.WidthLine);
-    const double rx = d_.Dx / 32;
-    const double ry = d_.Dy / 32;
     int position = 0;
-    QPolygonF poly;
+    QPolygonF points;
     for (size_t i = 0; i < lines.size(); ++i) {
       const TLine& flag = i < flags.size() ? *flags[i] : *lines[i];
       if (!flag.Included) continue;
       const QColor colour = CurveQColor(position++);
       if (!flag.Shown) continue;
       const TLine& line = *lines[i];
-      QPen pen(colour, width);
-      pen.setJoinStyle(Qt::MiterJoin);
-      p_.setPen(pen);
+      points.resize(line.PointCount());
+      for (int j = 0; j < line.PointCount(); ++j) {
+        const TFloatPoint& pt = line.Points[static_cast<size_t>(j)];
+        points[j] = QPointF(mapX(pt.X), mapY(pt.Y));
+      }
+      p_.setPen(QPen(colour, width));
       p_.setBrush(Qt::NoBrush);
-      poly.clear();
-      poly.reserve(line.PointCount());
       // A point that is not a number breaks the curve instead of drawing a
       // line to nowhere.
-      for (const TFloatPoint& pt : line.Points) {
-        const QPointF at(MapX(r, s.X, pt.X), MapY(r, s.Y, g_.XOnTop, pt.Y));
-        if (std::isnan(at.x()) || std::isnan(at.y())) {
-          if (poly.size() > 1) p_.drawPolyline(poly);
-          poly.clear();
-          continue;
-        }
-        poly << at;
+      qsizetype start = 0;
+      for (qsizetype j = 0; j <= points.size(); ++j) {
+        if (j < points.size() && !std::isnan(points[j].x()) && !std::isnan(points[j].y())) continue;
+        if (j - start > 1) p_.drawPolyline(points.constData() + start, static_cast<int>(j - start));
+        start = j + 1;
       }
-      if (poly.size() > 1) p_.drawPolyline(poly);
-      if (g_.Markers > 0) {
-        p_.setPen(QPen(colour, 0));
-        const std::vector<QPointF> corners = MarkerCorners(static_cast<int>(i));
-        for (int j = 0; j < line.PointCount(); j += g_.Markers) {
-          const TFloatPoint& pt = line.Points[static_cast<size_t>(j)];
-          const QPointF at(MapX(r, s.X, pt.X), MapY(r, s.Y, g_.XOnTop, pt.Y));
-          if (!std::isnan(at.x()) && !std::isnan(at.y())) DrawMarker(p_, corners, at, rx, ry);
-        }
-      }
+      if (g_.Markers > 0) DrawMarkers(points, static_cast<int>(i), colour, r);
     }
     p_.restore();
   }
+
+  // Markers at the first point and every Markers-th point.  On a plain
+  // 32-bit image the outline of the marker is drawn once into a small stamp
+  // and its pixels are copied to every point: markers sit on whole pixels,
+  // so this gives the very pixels a drawn outline would, and a graph with a
+  // marker on every one of its thousands of points repaints quickly.
+  // Other targets (pages, PDF, SVG, scaled images) get true outlines.
+  void DrawMarkers(const QPolygonF& points, int curve, const QColor& colour, const TPixelRect& r) {
+    const std::vector<QPointF> corners = MarkerCorners(curve);
+    const double rx = d_.Dx / 32;
+    const double ry = d_.Dy / 32;
+    const int reach = static_cast<int>(std::ceil(std::max(rx, ry))) + 2;
+    QImage* image = StampTarget();
+    if (!image) p_.setPen(QPen(colour, 0));
+    const std::vector<QPoint>* stamp = image ? &MarkerStamp(curve, rx, ry) : nullptr;
+    // The panel, as the curves are clipped to it, and the image's bounds.
+    const int left = std::max(r.Left, 0);
+    const int top = std::max(r.Top, 0);
+    const int right = image ? std::min(r.Right, image->width() - 1) : r.Right;
+    const int bottom = image ? std::min(r.Bottom, image->height() - 1) : r.Bottom;
+    const QRgb rgb = colour.rgb();
+    // Row addresses are taken from the image's bits once: each scanLine()
+    // call checks the image's sharing, which costs more than the pixel.
+    uchar* bits = image ? image->bits() : nullptr;
+    const qsizetype stride = image ? image->bytesPerLine() : 0;
+    for (qsizetype j = 0; j < points.size(); j += g_.Markers) {
+      const QPointF at = points[j];
+      if (std::isnan(at.x()) || std::isnan(at.y())) continue;
+      if (at.x() < left - reach || at.x() > right + reach || at.y() < top - reach || at.y() > bottom + reach) continue;
+      if (!image) {
+        DrawMarker(p_, corners, at, rx, ry);
+        continue;
+      }
+      const int cx = static_cast<int>(at.x());
+      const int cy = static_cast<int>(at.y());
+      for (const QPoint& o : *stamp) {
+        const int x = cx + o.x();
+        const int y = cy + o.y();
+        if (x < left || x > right || y < top || y > bottom) continue;
+        reinterpret_cast<QRgb*>(bits + y * stride)[x] = rgb;
+      }
+    }
+  }
+
+  // Dotted grid lines, every other pixel lit.  On an image the pixels are
+  // set directly: a dashed pen costs more than the rest of the graph.
+  void DrawDotted(const std::vector<QLine>& lines) {
+    QImage* image = StampTarget();
+    if (!image) {
+      QPen pen(s_.Grid, 0);
+      pen.setDashPattern({1, 1});
+      p_.setPen(pen);
+      p_.drawLines(lines.data(), static_cast<int>(lines.size()));
+      return;
+    }
+    const QRgb rgb = s_.Grid.rgb();
+    const int w = image->width();
+    const int h = image->height();
+    uchar* bits = image->bits();
+    const qsizetype stride = image->bytesPerLine();
+    for (const QLine& l : lines) {
+      if (l.y1() == l.y2()) {
+        const int y = l.y1();
+        if (y < 0 || y >= h) continue;
+        auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
+        for (int x = std::min(l.x1(), l.x2()); x <= std::max(l.x1(), l.x2()); x += 2) {
+          if (x >= 0 && x < w) row[x] = rgb;
+        }
+      } else if (l.x1() == l.x2()) {
+        const int x = l.x1();
+        if (x < 0 || x >= w) continue;
+        for (int y = std::min(l.y1(), l.y2()); y <= std::max(l.y1(), l.y2()); y += 2) {
+          if (y >= 0 && y < h) reinterpret_cast<QRgb*>(bits + y * stride)[x] = rgb;
+        }
+      }
+    }
+  }
+
+  QImage* StampTarget() const { return DirectImage(p_); }
 
   void DrawLegendBox() {
     struct Row {
@@ -247,9 +376,8 @@ class TGraphPainter {
       if (lines[i]->Shown) rows.push_back({Q(lines[i]->LegendText()), colour, static_cast<int>(i)});
     }
     if (rows.empty()) return;
-    const QFont font = LabelFont(g_, d_.Dy);
-    p_.setFont(font);
-    const QFontMetrics fm(font, p_.device());
+    p_.setFont(label_);
+    const QFontMetrics fm(label_, p_.device());
     int w = 0;
     for (const Row& r : rows) w = std::max(w, fm.horizontalAdvance(r.text));
     const int t = fm.height();
@@ -319,7 +447,7 @@ class TGraphPainter {
     };
     p_.save();
     p_.setClipRect(QRect(strip.Left, strip.Top, strip.Width() + 1, strip.Height() + 1));
-    p_.setFont(LabelFont(g_, d_.Dy, false, true));
+    p_.setFont(names_);
     const int fifth = strip.Width() / 5;
     const int leftEnd = strip.Left + 2 * fifth;
     const int rightStart = strip.Right - 2 * fifth;
@@ -369,11 +497,6 @@ class TGraphPainter {
     p_.restore();
   }
 
-  QFont LabelFont(const TGraphPlot& g, int dy, bool bold = false, bool normalSize = false) const {
-    if (!normalSize) return ramvex::LabelFont(g, dy, bold);
-    TGraphPlot plain;
-    return ramvex::LabelFont(plain, dy, bold);
-  }
 
   QPainter& p_;
   const TGraphPlot& g_;
@@ -382,6 +505,9 @@ class TGraphPainter {
   const TDrawDevice& d_;
   const TGraphStyle& s_;
   const TGraphLayout l_;
+  // Tick labels; captions and title (bold); layer names (normal size,
+  // whatever the graph's font size).
+  const QFont label_, bold_, names_;
 };
 
 // Tile drawings of the fill patterns, in units of a 16-pixel tile; the
@@ -447,7 +573,7 @@ QFont LabelFont(const TGraphPlot& graph, int dy, bool bold) {
   return font;
 }
 
-TDrawDevice DeviceFor(const TGraphPlot& graph, const QRect& client, QPaintDevice* device, const TDrawOptions& o) {
+TDrawDevice DeviceFor(const TGraphPlot& graph, const QRect& client, const QPaintDevice* device, const TDrawOptions& o) {
   TDrawDevice d;
   d.Target = o.Target;
   d.Dx = o.Dx > 0 ? o.Dx : (device ? device->logicalDpiX() : 96);
@@ -462,7 +588,18 @@ void draw(QPainter& painter, const QRect& client, const TGraphPlot& graph, const
           const TDrawOptions& options) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
-  painter.fillRect(client, GraphStyle().Background);
+  QImage* image = painter.hasClipping() ? nullptr : DirectImage(painter);
+  const QRect ground = image ? client.intersected(image->rect()) : QRect();
+  if (image && !ground.isEmpty()) {
+    const QRgb white = GraphStyle().Background.rgb();
+    uchar* bits = image->bits();
+    const qsizetype stride = image->bytesPerLine();
+    for (int y = ground.top(); y <= ground.bottom(); ++y) {
+      std::fill_n(reinterpret_cast<QRgb*>(bits + y * stride) + ground.left(), ground.width(), white);
+    }
+  } else {
+    painter.fillRect(client, GraphStyle().Background);
+  }
   const TDrawDevice device = DeviceFor(graph, client, painter.device(), options);
   if (!TooSmall(device)) TGraphPainter(painter, graph, view, options, device).Draw();
   painter.restore();

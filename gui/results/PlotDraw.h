@@ -51,7 +51,8 @@ struct TDrawOptions {
 // device description (client rectangle, resolution, font height) that the
 // layout uses.
 QFont LabelFont(const TGraphPlot& graph, int dy, bool bold = false);
-TDrawDevice DeviceFor(const TGraphPlot& graph, const QRect& client, QPaintDevice* device, const TDrawOptions& options);
+TDrawDevice DeviceFor(const TGraphPlot& graph, const QRect& client, const QPaintDevice* device,
+                      const TDrawOptions& options);
 
 // Draws the graph into `client` with the view's scales: white ground,
 // captions, grid and tick labels, curves with markers, the legend box

@@ -100,15 +100,27 @@ void IncludeCurves(TGraphPlot& graph) {
   }
 }
 
-double MapX(const TPixelRect& panel, const TScale& x, long double value) {
-  const long double t = (value - x.Min) / (x.Max - x.Min);
-  return Clamp(panel.Left + std::round(static_cast<double>(t * panel.Width())));
+TAxisMap::TAxisMap(int from, int length, const TScale& scale, bool reversed)
+    : from_(from),
+      min_(static_cast<double>(scale.Min)),
+      factor_(length / static_cast<double>(scale.Max - scale.Min)),
+      reversed_(reversed) {}
+
+double TAxisMap::operator()(long double value) const {
+  const double c = Clamp(std::round((static_cast<double>(value) - min_) * factor_));
+  return Clamp(reversed_ ? from_ - c : from_ + c);
 }
 
+TAxisMap XMap(const TPixelRect& panel, const TScale& x) { return TAxisMap(panel.Left, panel.Width(), x, false); }
+
+TAxisMap YMap(const TPixelRect& panel, const TScale& y, bool xOnTop) {
+  return xOnTop ? TAxisMap(panel.Top, panel.Height(), y, false) : TAxisMap(panel.Bottom, panel.Height(), y, true);
+}
+
+double MapX(const TPixelRect& panel, const TScale& x, long double value) { return XMap(panel, x)(value); }
+
 double MapY(const TPixelRect& panel, const TScale& y, bool xOnTop, long double value) {
-  const long double t = (value - y.Min) / (y.Max - y.Min);
-  const double c = std::round(static_cast<double>(t * panel.Height()));
-  return Clamp(xOnTop ? panel.Top + c : panel.Bottom - c);
+  return YMap(panel, y, xOnTop)(value);
 }
 
 TDataPoint PixelToData(const TPixelRect& panel, const TPanelScale& s, bool xOnTop, QPoint p) {

@@ -67,9 +67,24 @@ TGraphView NewGraphView(const TGraphPlot& graph);
 // first 20 when the graph limits its legend.
 void IncludeCurves(TGraphPlot& graph);
 
-// Data to pixels on a panel: X grows to the right; Y grows downward when X
-// is on top (depth plots), else upward.  Values far outside the scale map
-// to far outside the panel.
+// Data to pixels along one axis of a panel, set up once per panel so that
+// mapping a point is a subtraction, a product and a rounding.  Values far
+// outside the scale map to far outside the panel (held at 2^24 pixels);
+// a value that is not a number stays one.
+class TAxisMap {
+ public:
+  TAxisMap(int from, int length, const TScale& scale, bool reversed);
+  double operator()(long double value) const;
+
+ private:
+  double from_, min_, factor_;
+  bool reversed_;
+};
+
+// X grows to the right; Y grows downward when X is on top (depth plots),
+// else upward.
+TAxisMap XMap(const TPixelRect& panel, const TScale& x);
+TAxisMap YMap(const TPixelRect& panel, const TScale& y, bool xOnTop);
 double MapX(const TPixelRect& panel, const TScale& x, long double value);
 double MapY(const TPixelRect& panel, const TScale& y, bool xOnTop, long double value);
 

@@ -47,7 +47,8 @@ long long CountTokens(const std::string& text) {
 // can only end in the "incomplete" error anyway.
 class TPlotTokens {
  public:
-  explicit TPlotTokens(const std::string& text) : reader_(TWordReader::FromText(text)), left_(CountTokens(text)) {}
+  explicit TPlotTokens(const std::string& text)
+      : reader_(TWordReader::FromText(text)), total_(CountTokens(text)), left_(total_) {}
 
   long double Real() {
     Take();
@@ -66,13 +67,20 @@ class TPlotTokens {
   void Require(long long tokens) const {
     if (tokens > left_) throw EInOutError(kIncomplete);
   }
-  long long Left() const { return left_; }
+  // Curves of a graph are padded to the longest one, so a graph holds
+  // curves x points values whatever the file holds.  A real file has at
+  // least as many tokens as its longest curve has points for every curve of
+  // a graph; a damaged count that would ask for far more is refused.
+  void RequireGrid(long long curves, long long points) const {
+    if (curves > 0 && points > 0 && curves * points > 4 * total_ + 4096) throw EInOutError(kIncomplete);
+  }
 
  private:
   void Take() {
     if (left_ > 0) --left_;
   }
   TWordReader reader_;
+  long long total_;
   long long left_;
 };
 
@@ -175,6 +183,7 @@ class TPlotReader {
     for (TGraphPlot* g : DepthGraphs()) g->SetCurveCount(P1, blocks_);
 
     const int nNodes = t_.Count(t_.Integer(), 5);
+    t_.RequireGrid(blocks_, nNodes);
     for (TGraphPlot* g : DepthGraphs()) g->SetPointCount(P1, nNodes);
     t_.Integer();  // the unit code again
     g_.pltDMS.ShowThree = true;
@@ -197,6 +206,7 @@ class TPlotReader {
       // (empty) curves, but only the announced blocks are read.  A count no
       // file could hold is a damaged file.
       t_.Require(static_cast<long long>(nSets) - g_.pltDef.CurveCount());
+      t_.RequireGrid(nSets, g_.pltDef.PointCount());
       for (TGraphPlot* g : DepthGraphs()) g->SetCurveCount(P1, nSets);
     }
     for (TGraphPlot* g : DepthGraphs()) {
@@ -209,6 +219,7 @@ class TPlotReader {
       }
     }
     const int nNodes = t_.Count(t_.Integer(), 5);
+    t_.RequireGrid(g_.pltDef.CurveCount(), nNodes);
     t_.Integer();  // the unit code again
     for (TGraphPlot* g : DepthGraphs()) g->Curve(P1, c).Points.assign(static_cast<size_t>(nNodes), TFloatPoint{});
     ReadNodes(c, nNodes);
@@ -217,6 +228,7 @@ class TPlotReader {
 
   template <class Extra>
   void ReadPressure(int curve, int nEP, Extra extra) {
+    t_.RequireGrid(g_.pltLD.CurveCount(), nEP);
     auto& pts = g_.pltLD.Curve(P1, curve).Points;
     pts.assign(static_cast<size_t>(nEP), TFloatPoint{});
     for (int i = 0; i < nEP; ++i) {
@@ -250,6 +262,7 @@ class TPlotReader {
       TLine& line = g_.pltPY.Curve(P1, c);
       line.LabelValue = t_.Real();
       const int n = t_.Count(t_.Integer(), 2);
+      t_.RequireGrid(nPY, n);
       line.Points.assign(static_cast<size_t>(n), TFloatPoint{});
       for (TFloatPoint& p : line.Points) {
         p.X = t_.Real();

@@ -13,6 +13,7 @@
 #include "PlotDraw.h"
 #include "ProgramData.h"
 #include "ResultGraphs.h"
+#include "golden.h"
 
 namespace ramvex {
 namespace {
@@ -48,12 +49,16 @@ void Keep(const QImage& image, const std::string& name) {
 }
 
 struct ExampleGraphs : ::testing::Test {
+  test::ScratchDir scratch;
   std::unique_ptr<TProjectTables> tables = CreateProjectTables();
   TProgramData project{*tables};
   TResultGraphs graphs;
 
   void Load(const char* name) {
-    project.OpenProject(kExamples / (std::string(name) + ".rv5d"));
+    // Opening a staged project writes its stage files beside it: open a copy.
+    const fs::path copy = scratch.path() / (std::string(name) + ".rv5d");
+    fs::copy_file(kExamples / (std::string(name) + ".rv5d"), copy);
+    project.OpenProject(copy);
     ASSERT_TRUE(graphs.ReadPlotFile(kExamples / "golden" / (std::string(name) + ".rv5p"), project));
   }
 };

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -127,8 +128,8 @@ TEST(IncludeCurves, OnlyTheFirstTwentyWhenLimited) {
   EXPECT_TRUE(g.Curve(P1, 21).Included);
 }
 
-// Three horizontal curves at depths 3, 5 and 7 on 0..10 scales, away from
-// the grid lines (every 2).
+// Three horizontal curves at depths 3, 5 and 7 on 0..10 scales, looked at
+// at X = 4.5, away from the grid lines (every 1 or 2).
 struct DrawTest : ::testing::Test {
   TGraphPlot g;
   QImage image{640, 480, QImage::Format_RGB32};
@@ -155,7 +156,7 @@ struct DrawTest : ::testing::Test {
   QColor At(int curve) {
     TGraphLayout l = LayoutGraph(g, DeviceFor(g, image.rect(), &image, {TDrawTarget::Screen, 96, 96}));
     TGraphView v = View();
-    return image.pixelColor(static_cast<int>(MapX(l.Panels[0], v.Scales[0].X, 5)),
+    return image.pixelColor(static_cast<int>(MapX(l.Panels[0], v.Scales[0].X, 4.5L)),
                             static_cast<int>(MapY(l.Panels[0], v.Scales[0].Y, true, 3.0L + 2 * curve)));
   }
 };
@@ -184,6 +185,29 @@ TEST_F(DrawTest, SinglePointCurvesAreNotDrawn) {
   g.Point(P1, 0, 0) = {5, 3};
   Paint();
   EXPECT_EQ(At(0), QColor(Qt::white));
+}
+
+// Markers and dotted grid lines are set pixel by pixel on plain 32-bit
+// images; any other target draws them with the painter.  Both must give
+// the same picture.
+TEST_F(DrawTest, DirectPixelsMatchThePaintersDrawing) {
+  g.Markers = 1;
+  g.SetPointCount(P1, 40);
+  for (int i = 0; i < 3; ++i) {
+    for (int j = 0; j < 40; ++j) g.Point(P1, i, j) = {std::sin(j / 6.0L + i) * 4 + 5, j / 4.0L};
+  }
+  QImage direct(700, 500, QImage::Format_RGB32);
+  QImage painted(700, 500, QImage::Format_ARGB32_Premultiplied);
+  for (QImage* image : {&direct, &painted}) {
+    QPainter p(image);
+    draw(p, image->rect(), g, View(), {TDrawTarget::Screen, 96, 96});
+  }
+  painted = painted.convertToFormat(QImage::Format_RGB32);
+  int differing = 0;
+  for (int y = 0; y < direct.height(); ++y) {
+    for (int x = 0; x < direct.width(); ++x) differing += direct.pixel(x, y) != painted.pixel(x, y);
+  }
+  EXPECT_EQ(differing, 0);
 }
 
 TEST_F(DrawTest, TargetSmallerThanAnInchIsBlankWhite) {

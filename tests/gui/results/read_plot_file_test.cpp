@@ -20,6 +20,7 @@ constexpr TCurveList P1 = TCurveList::Panel1;
 const fs::path kExamples = fs::path(RAMVEX_SOURCE_DIR) / "examples";
 
 struct PlotFileTest : ::testing::Test {
+  test::ScratchDir scratch;
   std::unique_ptr<TProjectTables> tables = CreateProjectTables();
   TProgramData project{*tables};
   TResultGraphs graphs;
@@ -27,6 +28,12 @@ struct PlotFileTest : ::testing::Test {
   TMessageSink sink = [this](const std::string& m) { messages.push_back(m); };
 
   void SetUp() override { project.NewProject(); }
+  // Opening a staged project writes its stage files beside it: open a copy.
+  void OpenExample(const char* name) {
+    const fs::path copy = scratch.path() / (std::string(name) + ".rv5d");
+    fs::copy_file(kExamples / (std::string(name) + ".rv5d"), copy);
+    project.OpenProject(copy);
+  }
   bool Read(const std::string& text, bool report = true) {
     return graphs.ReadPlotText(text, project, report ? sink : TMessageSink{});
   }
@@ -48,7 +55,7 @@ std::string Block(int nSets, int units, const std::vector<std::vector<double>>& 
 }
 
 TEST_F(PlotFileTest, StagedExampleFillsEveryDepthGraphFromItsBlocks) {
-  project.OpenProject(kExamples / "three_stages.rv5d");
+  OpenExample("three_stages");
   const fs::path plot = kExamples / "golden" / "three_stages.rv5p";
   ASSERT_TRUE(graphs.ReadPlotFile(plot, project, sink));
   EXPECT_TRUE(messages.empty());
@@ -109,7 +116,7 @@ TEST_F(PlotFileTest, StagedExampleFillsEveryDepthGraphFromItsBlocks) {
 }
 
 TEST_F(PlotFileTest, LongTermRunNamesItsTwoCurves) {
-  project.OpenProject(kExamples / "long_term.rv5d");
+  OpenExample("long_term");
   ASSERT_TRUE(project.LongTermAnalysis);
   ASSERT_TRUE(graphs.ReadPlotFile(kExamples / "golden" / "long_term.rv5p", project, sink));
   ASSERT_EQ(graphs.pltDef.CurveCount(), 2);
@@ -183,6 +190,12 @@ TEST_F(PlotFileTest, PYCurvesOfOneBlockArePaddedToTheLongest) {
   EXPECT_EQ(graphs.pltPY.Curve(P1, 1).Points[2], (TFloatPoint{2, -9}));
 }
 
+std::string Zeros(int n) {
+  std::string s;
+  for (int i = 0; i < n; ++i) s += "0 ";
+  return s;
+}
+
 TEST_F(PlotFileTest, BadFilesAreRefusedWithTheMessageOnlyWhenAsked) {
   const std::string good = Block(1, 2, {{0, 1, 1, 0}}, {{0, 1, 1, 1, 1}, {1, 2, 2, 2, 2}});
   struct Case {
@@ -197,6 +210,9 @@ TEST_F(PlotFileTest, BadFilesAreRefusedWithTheMessageOnlyWhenAsked) {
       {"cut inside the second block", Block(2, 2, {{0, 1, 1, 0}}, {{0, 1, 1, 1, 1}}) + "3\n 0 1 1 0\n"},
       {"absurd count of points", "2147483647\n 0 0 0 0\n"},
       {"absurd count of sets", "0 2 0 2147483647 1 2 0 0 0 0 0"},
+      // 3000 sets of 3000 nodes, each count within the file's 21000
+      // values, together asking for 36 million points.
+      {"sets times nodes beyond the file", "0 2 0 3000 3000 2 " + Zeros(21000)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -55,6 +55,8 @@ TDlgSideView::TDlgSideView(TProgramData& project, QWidget* parent) : QWidget(par
   WallProfile = new QLabel(QStringLiteral("Wall Profile"), this);
   Print = new QPushButton(QStringLiteral("Print"), this);
   canvas_ = new TSideViewCanvas(this);
+  WallProfile->setObjectName(QStringLiteral("WallProfile"));
+  Print->setObjectName(QStringLiteral("Print"));
 
   auto* top = new QHBoxLayout;
   top->addWidget(WallProfile);
@@ -113,7 +115,7 @@ void TDlgSideView::PreparePrinter(QPrinter& printer) {
 
 bool TDlgSideView::PrintTo(QPrinter& printer, QString* error) {
   // The project may have changed since the window was last activated.
-  model_ = BuildSideView(project_);
+  FormActivate();
   QPainter painter;
   if (!painter.begin(&printer)) {
     if (error) *error = QStringLiteral("The printer could not be opened. The profile was not printed.");

@@ -370,7 +370,11 @@ std::optional<double> DepthAt(const TSideViewModel& model, const QRect& frame, Q
   return y - model.Offset;
 }
 
-QString DepthReadout(double depth) { return QStringLiteral("  Depth: ") + QString::number(depth, 'f', 1); }
+QString DepthReadout(double depth) {
+  // A point a hair above the wall top reads 0.0, not -0.0.
+  if (std::abs(depth) < 0.05) depth = 0;
+  return QStringLiteral("  Depth: ") + QString::number(depth, 'f', 1);
+}
 
 TSideViewStyle ScreenSideViewStyle(const QPalette& palette, const QFont& font) {
   TSideViewStyle s;

@@ -473,6 +473,12 @@ INSTANTIATE_TEST_SUITE_P(Rows, ReadoutTest,
                                            ReadoutCase{"Bottom", 400, "  Depth: 12.7"}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
+TEST(SideViewReadout, OneDecimalWithoutNegativeZero) {
+  EXPECT_EQ(DepthReadout(-0.04), "  Depth: 0.0");
+  EXPECT_EQ(DepthReadout(-0.06), "  Depth: -0.1");
+  EXPECT_EQ(DepthReadout(123.44), "  Depth: 123.4");
+}
+
 TEST(SoilText, NamesAndMissingTables) {
   EXPECT_EQ(SoilName(1), "Soft clay");
   EXPECT_EQ(SoilName(6), "Rock");

@@ -11,6 +11,8 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$project" "$work/"
+# The tests run with the offscreen platform; this one needs the real X one.
+export QT_QPA_PLATFORM=xcb
 export CAPTION=$caption PROGRAM=$program PROJECT="$work/$(basename "$project")"
 xvfb-run -a bash -c '
   "$PROGRAM" "$PROJECT" &

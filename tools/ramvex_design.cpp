@@ -103,9 +103,39 @@ const char kHelpText[] =
     "4 when ramvex-run cannot be started; 5 when no working folder can be made;\n"
     "7 when the CSV file cannot be written; 130 when cancelled.\n";
 
+// The signals that stop a study, and SIGCHLD, are blocked for the whole
+// run and taken synchronously, so that none arrives between a look at the
+// running cases and the wait for the next event.
 volatile sig_atomic_t g_cancel = 0;
 
-extern "C" void OnSignal(int signo) { g_cancel = signo; }
+sigset_t StudySignals() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int s : {SIGINT, SIGTERM, SIGHUP, SIGCHLD}) sigaddset(&set, s);
+  return set;
+}
+
+// Waits until a case ends or the study is stopped (at most a second).
+void WaitForSignal() {
+  const sigset_t set = StudySignals();
+  const timespec timeout{1, 0};
+  const int signo = sigtimedwait(&set, nullptr, &timeout);
+  if (signo == SIGINT || signo == SIGTERM || signo == SIGHUP) g_cancel = signo;
+}
+
+// A stop that came while the study was being set up.
+void TakePendingStop() {
+  sigset_t pending;
+  sigpending(&pending);
+  for (int s : {SIGINT, SIGTERM, SIGHUP}) {
+    if (sigismember(&pending, s)) {
+      const sigset_t set = StudySignals();
+      const timespec none{0, 0};
+      const int signo = sigtimedwait(&set, nullptr, &none);
+      if (signo == SIGINT || signo == SIGTERM || signo == SIGHUP) g_cancel = signo;
+    }
+  }
+}
 
 int Usage(const std::string& message = {}) {
   if (!message.empty()) std::fprintf(stderr, "ramvex-design: %s\n", message.c_str());
@@ -186,6 +216,7 @@ class TRunner {
     total_ = 0;
     for (const TCase& c : cases_) total_ += c.Prepared ? 1 : 0;
     size_t next = 0;
+    TakePendingStop();
     while (true) {
       while (!g_cancel && running_.size() < static_cast<size_t>(jobs_) && next < cases_.size()) {
         if (cases_[next].Prepared) Start(next);
@@ -196,9 +227,7 @@ class TRunner {
       int status = 0;
       const pid_t pid = waitpid(-1, &status, WNOHANG);
       if (pid == 0 || (pid < 0 && errno == EINTR)) {
-        // Polling keeps a signal that arrives at any moment from being
-        // missed while waiting.
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        WaitForSignal();
         continue;
       }
       if (pid < 0) break;
@@ -227,9 +256,9 @@ class TRunner {
       // A process group of its own: a Ctrl-C at the terminal reaches this
       // program alone, which then stops each case in order.
       setpgid(0, 0);
-      signal(SIGINT, SIG_DFL);
-      signal(SIGTERM, SIG_DFL);
-      signal(SIGHUP, SIG_DFL);
+      sigset_t none;
+      sigemptyset(&none);
+      sigprocmask(SIG_SETMASK, &none, nullptr);
       if (chdir(folder.c_str()) != 0) _exit(126);
       // The runner's own temporary folder goes inside the case's folder, so
       // removing the study's folder removes it too.
@@ -392,10 +421,8 @@ int main(int argc, char** argv) {
     return kNoRunner;
   }
 
-  struct sigaction action = {};
-  action.sa_handler = OnSignal;
-  sigemptyset(&action.sa_mask);
-  for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaction(s, &action, nullptr);
+  const sigset_t stops = StudySignals();
+  sigprocmask(SIG_BLOCK, &stops, nullptr);
 
   std::string pattern = (fs::temp_directory_path(ec) / "ramvex-design-XXXXXX").string();
   if (ec || !mkdtemp(pattern.data())) {

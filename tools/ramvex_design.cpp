@@ -486,8 +486,11 @@ int main(int argc, char** argv) {
         prepare([&] { SetWallIncrements(project, counts[k]); });
         // A case that could not be written keeps its length in the table.
         if (!cases.back().Prepared) {
-          cases.back().Result.Length = lengths[k];
-          cases.back().Result.Increments = counts[k];
+          TCaseResult& r = cases.back().Result;
+          r.Length = lengths[k];
+          r.Increments = counts[k];
+          r.IncrementLength = static_cast<double>(project.IncrementLength);
+          r.Embedment = lengths[k] - static_cast<double>(project.FreeHeight / WallLengthFactor(units));
         }
       }
     } else {

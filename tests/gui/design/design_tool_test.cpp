@@ -277,6 +277,7 @@ TEST_F(DesignTool, ALengthThatCannotHoldTheProjectsRowsKeepsItsRow) {
   ASSERT_EQ(cases.size(), 2u);
   EXPECT_FALSE(cases[0].Ran);
   EXPECT_EQ(cases[0].Length, 20);
+  EXPECT_EQ(cases[0].Embedment, 8);
   EXPECT_EQ(cases[0].Message,
             "row 1 of \"Specify Deflection and Slope on Wall\" refers to node 50, below the toe of a wall of 40 "
             "increments");

@@ -1,4 +1,5 @@
 #include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -306,7 +307,13 @@ TEST_F(MainFormTest, RecentFilesReachTheSettings) {
 }
 
 TEST_F(MainFormTest, WindowMenuListsFiftyChildren) {
-  for (int i = 0; i < 51; ++i) ShowEditor(*form->Tables().PileSect, form->MdiArea());
+  // A table has one editor at most, so the other children are plain windows.
+  ShowEditor(*form->Tables().PileSect, form->MdiArea());
+  for (int i = 1; i < 51; ++i) {
+    QMdiSubWindow* sub = form->MdiArea()->addSubWindow(new QLabel(QStringLiteral("child %1").arg(i)));
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->show();
+  }
   QMenu* window = form->Menu("&Window");
   ASSERT_NE(window, nullptr);
   emit window->aboutToShow();

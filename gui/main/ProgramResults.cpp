@@ -209,14 +209,17 @@ void TProgramResults::Open3DView() {
 
 void TProgramResults::Switch3D(int subject) {
   if (!view3D_) return;
-  using F = void (TDlgBlock::*)();
-  static constexpr F switches[k3DSubjectCount] = {
-      &TDlgBlock::ShowRetainingWallOption,   &TDlgBlock::ShowSoilLayersOption,
-      &TDlgBlock::ShowWaterLevelOption,      &TDlgBlock::ShowAditionalSurchargeOption,
-      &TDlgBlock::ShowConcentratedLoadsOption, &TDlgBlock::ShowTieBacksOption,
-      &TDlgBlock::ShowBoundaryConditionsOption, &TDlgBlock::ShowLateralSpringsOption};
-  if (subject < 0 || subject >= k3DSubjectCount) return;
-  (view3D_->*switches[subject])();
+  switch (subject) {
+    case 0: view3D_->ShowRetainingWallOption(); break;
+    case 1: view3D_->ShowSoilLayersOption(); break;
+    case 2: view3D_->ShowWaterLevelOption(); break;
+    case 3: view3D_->ShowAditionalSurchargeOption(); break;
+    case 4: view3D_->ShowConcentratedLoadsOption(); break;
+    case 5: view3D_->ShowTieBacksOption(); break;
+    case 6: view3D_->ShowBoundaryConditionsOption(); break;
+    case 7: view3D_->ShowLateralSpringsOption(); break;
+    default: break;
+  }
 }
 
 bool TProgramResults::SwitchState(int subject) const {

@@ -139,16 +139,31 @@ void TProgramResults::RunAnalysis() {
   env.BeginWait = [] { QApplication::setOverrideCursor(Qt::WaitCursor); };
   env.EndWait = [] { QApplication::restoreOverrideCursor(); };
   env.ReadPlotFile = [this](const std::filesystem::path& plotFile, const TRunMessage& errors) {
+    // The windows that draw the graphs go before the graphs are refilled,
+    // not with the others after the run, so that none paints a half-read
+    // graph.  A run stopped by a project check leaves every window open.
+    CloseResultWindows();
     return graphs_.ReadPlotFile(plotFile, form_.Data(), errors);
   };
-  // The graph windows show the graphs being refilled: they go before the
-  // read, not after it, so that none paints a half-read graph.
-  form_.CloseChildWindows();
   const TRunOutcome outcome = ramvex::RunAnalysis(form_.Data(), env);
   if (outcome.ResultsAvailable) form_.ResultsAvailable = *outcome.ResultsAvailable;
   form_.UpdateResultCommands();
   form_.CloseChildWindows();
   if (summary_) summary_->SetSummary(SummarizeRun(form_.Data(), graphs_, SiblingFile(form_.Data().DataFileName, ".rv5o")));
+}
+
+void TProgramResults::CloseResultWindows() {
+  auto close = [](QWidget* w) {
+    if (w == nullptr) return;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) {
+      sub->close();
+    } else {
+      w->close();
+    }
+  };
+  for (TGraphPlot* g : graphs_.All()) close(qobject_cast<QWidget*>(g->Window.data()));
+  close(view3D_);
+  close(summary_);
 }
 
 bool TProgramResults::ResultsReady() const {

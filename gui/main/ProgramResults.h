@@ -67,6 +67,7 @@ class TProgramResults : public QObject {
   // is put into the menu bar by hand and taken out again.
   void SubWindowActivated(QMdiSubWindow* window);
   void ShowPlotMenu(QMenu* menu);
+  void CloseResultWindows();
   QMdiSubWindow* AddChild(QWidget* widget);
   void Activate(QWidget* widget);
   bool ResultsReady() const;

@@ -155,6 +155,26 @@ TEST_F(ProgramTest, RunFillsTheGraphsWithTheEngineResultsAndLeavesNoFileBehind) 
   EXPECT_EQ(Listing(bin), binBefore);
 }
 
+// A second run refills the graphs that open windows draw: the windows go
+// first, and the new results are whole.
+TEST_F(ProgramTest, RunAgainWithResultWindowsOpen) {
+  OpenAndRun(QStringLiteral("three_stages.rv5d"));
+  Trigger(C::DefMomShear);
+  Trigger(C::View3D);
+  Trigger(C::CompSummary);
+  Trigger(C::CompLayers);
+  ASSERT_EQ(form->MdiArea()->subWindowList().size(), 4);
+  messages.clear();
+  Trigger(C::CompRun);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(messages, QStringList{QString::fromLatin1(kCompletedMessage)});
+  EXPECT_TRUE(form->MdiArea()->subWindowList().isEmpty());
+  EXPECT_EQ(results->PlotMenuShown(), nullptr);
+  EXPECT_FALSE(form->Action(C::Show3DViewMenu)->isVisible());
+  EXPECT_EQ(results->Graphs().pltDef.CurveCount(), 3);
+  EXPECT_TRUE(form->Action(C::DefMomShear)->isEnabled());
+}
+
 TEST_F(ProgramTest, GraphWindowBringsItsPlotMenuWhileActive) {
   OpenAndRun(QStringLiteral("three_stages.rv5d"));
   Trigger(C::CompDef);

@@ -102,6 +102,9 @@ TMainForm::TMainForm(QWidget* parent)
   Inform = [this](const QString& text) {
     QMessageBox::information(this, QLatin1String(kProgramTitle), text, QMessageBox::Ok);
   };
+  Warn = [this](const QString& text) {
+    QMessageBox::warning(this, QLatin1String(kProgramTitle), text, QMessageBox::Ok);
+  };
   ChooseOpenFile = [this](QString& path, int& filter) {
     QFileDialog dialog(this, QStringLiteral("Open"));
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -247,6 +250,8 @@ void TMainForm::CreateActions() {
   Add(C::CompLayers, QStringLiteral("&View Wall Geometry"));
   Add(C::ToolViewSoilProfile, QStringLiteral("&View Wall Geometry"), QStringLiteral("View Soil Profile"));
   Add(C::View3D, QStringLiteral("3D View"), QStringLiteral("3D View"));
+  Add(C::CompSummary, QStringLiteral("Results &Summary"));
+  Add(C::CompCalcReport, QStringLiteral("Calculation &Report..."));
 
   Add(C::Comppy, QStringLiteral("p-&y Curves"), QStringLiteral("View p-y Curves"));
   Add(C::CompDef, QStringLiteral("&Deflection vs Depth"), QStringLiteral("Deflection Diagram"));
@@ -363,6 +368,12 @@ void TMainForm::CreateActions() {
     });
   }
   On(C::View3D, [this] { Open3DView(); });
+  On(C::CompSummary, [this] {
+    if (OnShowSummary) OnShowSummary();
+  });
+  On(C::CompCalcReport, [this] {
+    if (OnCalcReport) OnCalcReport();
+  });
 
   // Graphics.
   const C graphCommands[] = {C::Comppy, C::CompDef, C::CompMom, C::CompShear,
@@ -516,6 +527,8 @@ void TMainForm::CreateMenus() {
   add(comp, {C::CompInput, C::CompKernel, C::CompOutput});
   comp->addSeparator();
   add(comp, {C::CompLayers, C::View3D});
+  comp->addSeparator();
+  add(comp, {C::CompSummary, C::CompCalcReport});
   connect(comp, &QMenu::aboutToShow, this, [this, comp] { MenuOpening(comp, true); });
 
   QMenu* graphics = bar->addMenu(QStringLiteral("&Graphics"));

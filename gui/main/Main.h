@@ -104,6 +104,8 @@ class TMainForm : public QMainWindow {
   std::function<void(TGraph)> OnShowGraph;
   std::function<void()> OnShowSoilProfile;
   std::function<void()> OnExportExcel;
+  std::function<void()> OnShowSummary;
+  std::function<void()> OnCalcReport;
   std::function<void()> OnOpen3DView;
   std::function<void(int subject)> On3DSwitch;
   std::function<bool(int subject)> View3DSwitchState;
@@ -116,6 +118,7 @@ class TMainForm : public QMainWindow {
   // a user.  Ask returns the button chosen.
   std::function<QMessageBox::StandardButton(const QString& text, QMessageBox::StandardButtons buttons)> Ask;
   std::function<void(const QString& text)> Inform;
+  std::function<void(const QString& text)> Warn;
   // Open dialog: the chosen file and the position (from 1) of the chosen
   // filter; false on cancel.
   std::function<bool(QString& path, int& filter)> ChooseOpenFile;

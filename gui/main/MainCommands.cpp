@@ -97,6 +97,10 @@ TCommandStates ComputeCommandStates(const TMainState& s) {
   at(C::CompOutput).Enabled = s.ReportExists;
   const bool base = s.ResultsAvailable && s.PlotFileExists;
   at(C::CompLayers).Enabled = base;
+  // The summary and the calculation report read the same plot file as the
+  // graphs, beside the report of the same run.
+  at(C::CompSummary).Enabled = base;
+  at(C::CompCalcReport).Enabled = base;
 
   // Graphics menu and the graph buttons.
   auto has = [&s](TGraph g) { return s.GraphHasData[static_cast<size_t>(g)]; };

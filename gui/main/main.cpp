@@ -5,6 +5,7 @@
 
 #include "Icons.h"
 #include "Main.h"
+#include "ProgramResults.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -16,6 +17,8 @@ int main(int argc, char* argv[]) {
   QGuiApplication::setDesktopFileName(QStringLiteral("ramvex2015"));
 
   ramvex::TMainForm form;
+  // Before the start file is opened: opening reads the project's plot file.
+  ramvex::TProgramResults results(form);
   form.ReadSettings();
   const QStringList args = QApplication::arguments();
   form.OpenStartFile(args.size() > 1 ? args.at(1) : QString());

@@ -73,8 +73,8 @@ std::string ExportAxisTitle(const std::string& caption, const std::string& units
   return AxisCaption(caption, units, system);
 }
 
-TGraphLayout LayoutGraph(const TGraphPlot& graph, int number) {
-  TGraphLayout l;
+TSheetLayout LayoutGraph(const TGraphPlot& graph, int number) {
+  TSheetLayout l;
   l.Number = number;
   l.DataSheet = "Page_" + std::to_string(number);
   l.ChartSheet = "Plot_" + std::to_string(number);

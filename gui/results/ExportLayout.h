@@ -77,7 +77,7 @@ struct TSeriesLayout {
 };
 
 // Where one graph lands: entry number k counts the exported graphs from 1.
-struct TGraphLayout {
+struct TSheetLayout {
   int Number = 0;
   std::string DataSheet;   // "Page_k"
   std::string ChartSheet;  // "Plot_k"
@@ -100,7 +100,7 @@ struct TGraphLayout {
 // not empty (the unit spelled for the graph's unit system).
 std::string ExportAxisTitle(const std::string& caption, const std::string& units, int system);
 
-TGraphLayout LayoutGraph(const TGraphPlot& graph, int number);
+TSheetLayout LayoutGraph(const TGraphPlot& graph, int number);
 
 // Range of a column's values on a data sheet, as a chart formula.
 std::string ColumnRange(const std::string& sheet, int column, int firstRow, int lastRow);

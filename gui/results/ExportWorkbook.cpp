@@ -105,7 +105,7 @@ class TWorkbookWriter {
     // Column widths fitted to what each column will hold.
     std::array<std::vector<std::string>, 5> texts;
     for (size_t i = 0; i < texts.size(); ++i) texts[i].push_back(kLegendHeaders[i]);
-    for (const TGraphLayout& l : result_.Layouts) {
+    for (const TSheetLayout& l : result_.Layouts) {
       texts[0].push_back(std::to_string(l.Number));
       texts[1].push_back(l.Caption);
       texts[2].push_back(l.DataSheet);
@@ -116,12 +116,12 @@ class TWorkbookWriter {
       const lxw_col_t c = Col(2 + static_cast<int>(i));
       Check(worksheet_set_column(legend_, c, c, FittedColumnWidth(texts[i]), nullptr));
     }
-    for (const TGraphLayout& l : result_.Layouts) {
+    for (const TSheetLayout& l : result_.Layouts) {
       Check(worksheet_write_number(legend_, Row(l.Number + 2), Col(2), l.Number, nullptr));
     }
   }
 
-  void WriteGraph(const TGraphPlot& graph, const TGraphLayout& l, std::string& status) {
+  void WriteGraph(const TGraphPlot& graph, const TSheetLayout& l, std::string& status) {
     const int row = l.Number + 2;
     SetStatus(row, status, kStatusData);
     WriteText(legend_, row, 3, l.Caption);
@@ -269,11 +269,11 @@ TExportOutcome ExportGraphs(const std::vector<const TGraphPlot*>& graphs, const 
   if (wb.Error.empty()) {
     m = kExportCompleted;
   } else {
-    const TGraphLayout& failed = wb.Layouts[static_cast<size_t>(wb.FailedGraph - 1)];
+    const TSheetLayout& failed = wb.Layouts[static_cast<size_t>(wb.FailedGraph - 1)];
     m = "Export to Excel stopped at \"" + failed.Caption + "\" (" + failed.DataSheet + "): " + wb.Error +
         "\nThe workbook holds what was written before; the Legend sheet shows how far each plot got.";
   }
-  for (const TGraphLayout& l : wb.Layouts) {
+  for (const TSheetLayout& l : wb.Layouts) {
     const int curves = static_cast<int>(l.CurveNames.size()) + l.CurvesLeftOut;
     if (l.CurvesLeftOut > 0) {
       m += "\n" + l.DataSheet + " holds the first " + std::to_string(l.CurveNames.size()) + " of " +

@@ -26,7 +26,7 @@ struct TWorkbookResult {
   // Final status of each graph on the index sheet, in export order.
   std::vector<std::string> Status;
   // Where each graph landed.
-  std::vector<TGraphLayout> Layouts;
+  std::vector<TSheetLayout> Layouts;
 };
 
 // Writes the workbook for these graphs, in this order, to `file`.

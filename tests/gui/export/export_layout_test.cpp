@@ -97,7 +97,7 @@ TEST_F(ExportFixture, ThreeStagesOf41NodesRefersToRows6To46) {
   }
   ASSERT_TRUE(graphs.ReadPlotText(text, project));
 
-  const TGraphLayout l = LayoutGraph(graphs.pltDef, 1);
+  const TSheetLayout l = LayoutGraph(graphs.pltDef, 1);
   EXPECT_EQ(l.DataSheet, "Page_1");
   EXPECT_EQ(l.ChartSheet, "Plot_1");
   EXPECT_EQ(l.Points, 41);
@@ -114,7 +114,7 @@ TEST_F(ExportFixture, ThreeStagesOf41NodesRefersToRows6To46) {
   EXPECT_EQ(l.CurvesLeftOut, 0);
 
   // The number is the export position, not the list position.
-  const TGraphLayout ld = LayoutGraph(graphs.pltLD, 2);
+  const TSheetLayout ld = LayoutGraph(graphs.pltLD, 2);
   EXPECT_EQ(ld.DataSheet, "Page_2");
   EXPECT_EQ(ld.Series[2].XValues, "=Page_2!$E$6:$E$6");
 }
@@ -140,7 +140,7 @@ TEST_F(ExportFixture, AxisTitlesCarryTheUnitsOfTheGraphsUnitSystem) {
   for (const auto& c : cases) {
     TGraphPlot& g = graphs.*c.graph;
     g.SetUnits(c.units);
-    const TGraphLayout l = LayoutGraph(g, 1);
+    const TSheetLayout l = LayoutGraph(g, 1);
     EXPECT_EQ(l.XTitle, c.x) << c.name;
     EXPECT_EQ(l.YTitle, c.y) << c.name;
     EXPECT_EQ(l.ReverseY, c.reversed) << c.name;
@@ -152,7 +152,7 @@ TEST(LayoutGraph, ManyCurvesGoPastZZAndTheChartStopsAtItsLimit) {
   g.Caption = "many";
   g.SetCurveCount(TCurveList::Panel1, 400);
   g.SetPointCount(TCurveList::Panel1, 3);
-  const TGraphLayout l = LayoutGraph(g, 4);
+  const TSheetLayout l = LayoutGraph(g, 4);
   ASSERT_EQ(l.CurveNames.size(), 400u);
   EXPECT_EQ(l.CurveNames[350], "Curve #351");
   ASSERT_EQ(static_cast<int>(l.Series.size()), kMaxChartSeries);
@@ -165,7 +165,7 @@ TEST(LayoutGraph, ManyCurvesGoPastZZAndTheChartStopsAtItsLimit) {
 
 TEST(LayoutGraph, AGraphWithoutCurvesStillGetsOneEmptySeries) {
   TGraphPlot g;
-  const TGraphLayout l = LayoutGraph(g, 1);
+  const TSheetLayout l = LayoutGraph(g, 1);
   EXPECT_EQ(l.Points, 0);
   ASSERT_EQ(l.Series.size(), 1u);
   EXPECT_EQ(l.Series[0], (TSeriesLayout{"", "=Page_1!$A$6:$A$6", "=Page_1!$B$6:$B$6"}));

@@ -68,6 +68,8 @@ const std::vector<TCase>& Cases() {
         {C::CompDef, false, false, true},
         {C::CompCombine, false, false, true},
         {C::ExportExcel, false, false, true},
+        {C::CompSummary, false, false, true},
+        {C::CompCalcReport, false, false, true},
         {C::Show3DViewMenu, true, false, false},
         {C::Tool3DPan, true, false, false},
         {C::Show3DDeformedShape, false, false, false}}},
@@ -146,7 +148,9 @@ const std::vector<TCase>& Cases() {
         {C::DefMomShear, true, false, true},
         {C::CompLD, true, false, true},
         {C::CompCombine, true, false, true},
-        {C::ExportExcel, true, false, true}}},
+        {C::ExportExcel, true, false, true},
+        {C::CompSummary, true, false, true},
+        {C::CompCalcReport, true, false, true}}},
       {"ResultsWithoutThePlotFile",
        [](TMainState& s) {
          Results(s);
@@ -155,13 +159,19 @@ const std::vector<TCase>& Cases() {
        {{C::CompLayers, false, false, true},
         {C::Comppy, false, false, true},
         {C::CompCombine, false, false, true},
-        {C::ExportExcel, false, false, true}}},
+        {C::ExportExcel, false, false, true},
+        {C::CompSummary, false, false, true},
+        {C::CompCalcReport, false, false, true}}},
       {"PlotFileOfAFailedRead",
        [](TMainState& s) {
          Results(s);
          s.ResultsAvailable = false;
        },
-       {{C::CompDef, false, false, true}, {C::CompLayers, false, false, true}, {C::ExportExcel, false, false, true}}},
+       {{C::CompDef, false, false, true},
+        {C::CompLayers, false, false, true},
+        {C::ExportExcel, false, false, true},
+        {C::CompSummary, false, false, true},
+        {C::CompCalcReport, false, false, true}}},
       {"DeflectionCurvesOfOnePointEach",
        [](TMainState& s) {
          Results(s);

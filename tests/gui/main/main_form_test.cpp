@@ -1,4 +1,5 @@
 #include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -306,11 +307,12 @@ TEST_F(MainFormTest, RecentFilesReachTheSettings) {
 }
 
 TEST_F(MainFormTest, WindowMenuListsFiftyChildren) {
-  // A table has one editor at a time, so the children are plain windows.
-  for (int i = 0; i < 51; ++i) {
-    auto* child = new QWidget;
-    child->setWindowTitle(QString("Child %1").arg(i + 1));
-    form->MdiArea()->addSubWindow(child)->show();
+  // A table has one editor at most, so the other children are plain windows.
+  ShowEditor(*form->Tables().PileSect, form->MdiArea());
+  for (int i = 1; i < 51; ++i) {
+    QMdiSubWindow* sub = form->MdiArea()->addSubWindow(new QLabel(QStringLiteral("child %1").arg(i)));
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->show();
   }
   QMenu* window = form->Menu("&Window");
   ASSERT_NE(window, nullptr);

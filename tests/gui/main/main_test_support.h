@@ -52,6 +52,7 @@ class MainFormTest : public ::testing::Test {
       return a;
     };
     form->Inform = [this](const QString& text) { messages << text; };
+    form->Warn = [this](const QString& text) { messages << text; };
     form->ChooseOpenFile = [this](QString& path, int& filter) {
       path = openPath;
       filter = openFilter;

@@ -252,6 +252,7 @@ void TMainForm::CreateActions() {
   Add(C::View3D, QStringLiteral("3D View"), QStringLiteral("3D View"));
   Add(C::CompSummary, QStringLiteral("Results &Summary"));
   Add(C::CompCalcReport, QStringLiteral("Calculation &Report..."));
+  Add(C::CompDesignCheck, QStringLiteral("Design &Check..."));
 
   Add(C::Comppy, QStringLiteral("p-&y Curves"), QStringLiteral("View p-y Curves"));
   Add(C::CompDef, QStringLiteral("&Deflection vs Depth"), QStringLiteral("Deflection Diagram"));
@@ -373,6 +374,9 @@ void TMainForm::CreateActions() {
   });
   On(C::CompCalcReport, [this] {
     if (OnCalcReport) OnCalcReport();
+  });
+  On(C::CompDesignCheck, [this] {
+    if (OnDesignCheck) OnDesignCheck();
   });
 
   // Graphics.
@@ -529,6 +533,8 @@ void TMainForm::CreateMenus() {
   add(comp, {C::CompLayers, C::View3D});
   comp->addSeparator();
   add(comp, {C::CompSummary, C::CompCalcReport});
+  comp->addSeparator();
+  add(comp, {C::CompDesignCheck});
   connect(comp, &QMenu::aboutToShow, this, [this, comp] { MenuOpening(comp, true); });
 
   QMenu* graphics = bar->addMenu(QStringLiteral("&Graphics"));

@@ -106,6 +106,7 @@ class TMainForm : public QMainWindow {
   std::function<void()> OnExportExcel;
   std::function<void()> OnShowSummary;
   std::function<void()> OnCalcReport;
+  std::function<void()> OnDesignCheck;
   std::function<void()> OnOpen3DView;
   std::function<void(int subject)> On3DSwitch;
   std::function<bool(int subject)> View3DSwitchState;

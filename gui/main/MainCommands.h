@@ -35,7 +35,7 @@ enum class TCommand {
   HelpContents, HelpUsersManual, HelpTechnicalManual, HelpAbout, HelpUpdates,
   ToolWallConfiguration, ToolSoilLayers, ToolStageOption, ToolViewSoilProfile,
   Tool3DPan, Tool3DZoomWindow, Tool3DZooming, Tool3DRotating, Tool3DZoomIn, Tool3DZoomOut, Tool3DRestart,
-  CompSummary, CompCalcReport,
+  CompSummary, CompCalcReport, CompDesignCheck,
   Count
 };
 constexpr int kCommandCount = static_cast<int>(TCommand::Count);

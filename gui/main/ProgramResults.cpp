@@ -59,6 +59,7 @@ TProgramResults::TProgramResults(TMainForm& form) : form_(form) {
   form.OnExportExcel = [this] { ExportExcel(); };
   form.OnShowSummary = [this] { ShowSummary(); };
   form.OnCalcReport = [this] { WriteCalcReport(); };
+  form.OnDesignCheck = [this] { ShowDesignCheck(); };
   form.OnOpen3DView = [this] { Open3DView(); };
   form.On3DSwitch = [this](int subject) { Switch3D(subject); };
   form.View3DSwitchState = [this](int subject) { return SwitchState(subject); };
@@ -88,6 +89,7 @@ TProgramResults::~TProgramResults() {
   form_.OnShowSoilProfile = nullptr;
   form_.OnExportExcel = nullptr;
   form_.OnShowSummary = nullptr;
+  form_.OnDesignCheck = nullptr;
   form_.OnCalcReport = nullptr;
   form_.OnOpen3DView = nullptr;
   form_.On3DSwitch = nullptr;
@@ -261,6 +263,22 @@ void TProgramResults::ShowSummary() {
     AddChild(summary_);
   }
   Activate(summary_);
+}
+
+// The design check studies the project as it stands in the tables; it runs
+// its analyses in processes of their own, so the window stays usable.  When
+// the user applies a recommended length, the project has changed and must be
+// saved like any other edit.
+void TProgramResults::ShowDesignCheck() {
+  if (!designCheck_) {
+    designCheck_ = new TDesignCheckForm(form_.Data());
+    connect(designCheck_, &TDesignCheckForm::ProjectChanged, this, [this] {
+      form_.SetModified(true);
+      form_.UpdateCommands();
+    });
+    AddChild(designCheck_);
+  }
+  Activate(designCheck_);
 }
 
 void TProgramResults::WriteCalcReport() {

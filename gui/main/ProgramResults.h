@@ -16,6 +16,7 @@
 
 #include <functional>
 
+#include "DesignCheckForm.h"
 #include "MainCommands.h"
 #include "PileSide.h"
 #include "ResultGraphs.h"
@@ -45,6 +46,7 @@ class TProgramResults : public QObject {
   TDlgSideView* SideView() const { return sideView_; }
   TDlgBlock* View3D() const { return view3D_; }
   TSummaryForm* Summary() const { return summary_; }
+  TDesignCheckForm* DesignCheck() const { return designCheck_; }
   // The graph window's Plot menu now in the main window's menu bar.
   QMenu* PlotMenuShown() const { return plotMenu_; }
 
@@ -61,6 +63,7 @@ class TProgramResults : public QObject {
   void ExportExcel();
   void ShowSummary();
   void WriteCalcReport();
+  void ShowDesignCheck();
 
  private:
   // Qt's window area has no menu merging: the active graph window's menu
@@ -79,6 +82,7 @@ class TProgramResults : public QObject {
   QPointer<TDlgSideView> sideView_;
   QPointer<TDlgBlock> view3D_;
   QPointer<TSummaryForm> summary_;
+  QPointer<TDesignCheckForm> designCheck_;
   QPointer<QMenu> plotMenu_;
   QPointer<QMdiSubWindow> plotWindow_;
 };

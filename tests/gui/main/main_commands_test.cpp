@@ -70,6 +70,8 @@ const std::vector<TCase>& Cases() {
         {C::ExportExcel, false, false, true},
         {C::CompSummary, false, false, true},
         {C::CompCalcReport, false, false, true},
+        // The design check runs its own analyses: open before any run.
+        {C::CompDesignCheck, true, false, true},
         {C::Show3DViewMenu, true, false, false},
         {C::Tool3DPan, true, false, false},
         {C::Show3DDeformedShape, false, false, false}}},

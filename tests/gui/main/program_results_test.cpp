@@ -246,6 +246,14 @@ TEST_F(ProgramTest, ResultWindowsOpenFromTheirCommands) {
   EXPECT_EQ(Active()->widget(), results->Summary());
   EXPECT_EQ(results->Summary()->ProblemGrid()->rowCount(), 3);
 
+  // Design check: one window, for the project in the tables.
+  Trigger(C::CompDesignCheck);
+  ASSERT_NE(results->DesignCheck(), nullptr);
+  EXPECT_EQ(Active()->widget(), results->DesignCheck());
+  TDesignCheckForm* design = results->DesignCheck();
+  Trigger(C::CompDesignCheck);
+  EXPECT_EQ(results->DesignCheck(), design);
+
   // Calculation report: proposed beside the project, written, offered.
   reportPath = Path(QStringLiteral("calc.pdf"));
   answers = {QMessageBox::Yes};

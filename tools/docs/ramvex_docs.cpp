@@ -2,7 +2,7 @@
 // PDF and HTML from their Markdown chapters, the contents page, and the
 // verification chapter, whose numbers come from running the analysis.
 //
-//   ramvex-docs verify RUNNER WORK_FOLDER OUT.md
+//   ramvex-docs verify RUNNER WORK_FOLDER OUT.md [DESIGN EXAMPLE.rv5d...]
 //   ramvex-docs manual OUT_BASE TITLE CHAPTER.md...   (writes OUT_BASE.pdf and OUT_BASE.html)
 //   ramvex-docs contents OUT.html TITLE USERS.md... -- TECHNICAL.md...
 
@@ -206,7 +206,41 @@ bool ReadResults(const QString& path, std::vector<TNodeResult>* rows) {
   return !rows->empty();
 }
 
-int Verify(const QString& runner, const QString& work, const QString& out) {
+// The mesh check of the design tool on a bundled example: the wall at its
+// increment h and at h/2; the table rows come from its CSV file.
+bool MeshCheck(const QString& design, const QString& example, const QString& work, QTextStream& s) {
+  const QString name = QFileInfo(example).completeBaseName();
+  const QString csv = QDir(work).filePath(name + "-mesh.csv");
+  QProcess run;
+  run.setStandardOutputFile(QProcess::nullDevice());
+  run.setStandardErrorFile(QProcess::nullDevice());
+  run.start(design, {"mesh", "-j", "1", "--csv", csv, example});
+  if (!run.waitForFinished(120000) || run.exitStatus() != QProcess::NormalExit) return false;
+  bool ok = true;
+  const QStringList lines = ReadText(csv, &ok).split('\n', Qt::SkipEmptyParts);
+  if (!ok || lines.size() < 4) return false;
+  const QStringList units = lines[0].split(',');
+  const QStringList header = lines[1].split(',');
+  const QStringList coarse = lines[2].split(',');
+  const QStringList fine = lines[3].split(',');
+  if (units.size() < 7 || coarse.size() != header.size() || fine.size() != header.size()) return false;
+  const struct {
+    const char* Column;
+    int Unit;
+  } results[] = {{"Top deflection", 3}, {"Max moment", 4}, {"Max shear", 5}};
+  for (const auto& r : results) {
+    const int c = header.indexOf(r.Column);
+    if (c < 0) return false;
+    const double a = coarse[c].toDouble(), b = fine[c].toDouble();
+    const double change = b != 0 ? 100 * std::fabs(a - b) / std::fabs(b) : 0;
+    s << "| " << name << ".rv5d | " << r.Column << " (" << units[r.Unit] << ") | " << coarse[c] << " | " << fine[c]
+      << " | " << QString::number(change, 'f', 2) << " % | " << coarse[1] << " / " << fine[1] << " |\n";
+  }
+  return true;
+}
+
+int Verify(const QString& runner, const QString& work, const QString& out, const QString& design,
+           const QStringList& examples) {
   QDir().mkpath(work);
   const std::vector<TCase> cases = {CantileverTipLoad(), CantileverTipMoment(), ElasticFoundation()};
   QString md;
@@ -252,6 +286,20 @@ int Verify(const QString& runner, const QString& work, const QString& out) {
       if (!ok)
         std::fprintf(stderr, "%s, %s: program %g, reference %g\n", qPrintable(c.Name), qPrintable(k.Quantity), prog,
                      k.Reference);
+    }
+    s << "\n";
+  }
+  if (!design.isEmpty()) {
+    s << "## Mesh convergence\n\n"
+      << "The mesh check of `ramvex-design mesh` analyses each bundled example with its increment length h "
+      << "and with h/2 and compares the results. The check calls a mesh adequate when every result changes by "
+      << "less than 2 %.\n\n";
+    s << "| example | result | h | h/2 | change | increments |\n|---|---|---|---|---|---|\n";
+    for (const QString& e : examples) {
+      if (!MeshCheck(design, e, work, s)) {
+        std::fprintf(stderr, "the mesh check of %s failed\n", qPrintable(e));
+        return 1;
+      }
     }
     s << "\n";
   }
@@ -358,7 +406,7 @@ int Contents(const QString& out, const QString& title, const QStringList& users,
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: ramvex-docs verify RUNNER WORK_FOLDER OUT.md\n"
+               "usage: ramvex-docs verify RUNNER WORK_FOLDER OUT.md [DESIGN EXAMPLE.rv5d...]\n"
                "       ramvex-docs manual OUT_BASE TITLE CHAPTER.md...\n"
                "       ramvex-docs contents OUT.html TITLE USERS.md... -- TECHNICAL.md...\n");
   return 2;
@@ -372,7 +420,8 @@ int main(int argc, char** argv) {
   const QStringList args = QCoreApplication::arguments().mid(1);
   if (args.isEmpty()) return Usage();
   const QString command = args.front();
-  if (command == "verify" && args.size() == 4) return Verify(args[1], args[2], args[3]);
+  if (command == "verify" && args.size() >= 4)
+    return Verify(args[1], args[2], args[3], args.value(4), args.mid(5));
   if (command == "manual" && args.size() >= 4) return Manual(args[1], args[2], args.mid(3));
   if (command == "contents" && args.size() >= 3) {
     const int sep = args.indexOf("--");

@@ -223,6 +223,8 @@ bool MeshCheck(const QString& design, const QString& example, const QString& wor
   const QStringList header = lines[1].split(',');
   const QStringList coarse = lines[2].split(',');
   const QStringList fine = lines[3].split(',');
+  s << "### " << name << "\n\n"
+    << "| result | unit | h | h/2 | change | increments |\n|---|---|---|---|---|---|\n";
   if (units.size() < 7 || coarse.size() != header.size() || fine.size() != header.size()) return false;
   const struct {
     const char* Column;
@@ -233,9 +235,10 @@ bool MeshCheck(const QString& design, const QString& example, const QString& wor
     if (c < 0) return false;
     const double a = coarse[c].toDouble(), b = fine[c].toDouble();
     const double change = b != 0 ? 100 * std::fabs(a - b) / std::fabs(b) : 0;
-    s << "| " << name << ".rv5d | " << r.Column << " (" << units[r.Unit] << ") | " << coarse[c] << " | " << fine[c]
-      << " | " << QString::number(change, 'f', 2) << " % | " << coarse[1] << " / " << fine[1] << " |\n";
+    s << "| " << r.Column << " | " << units[r.Unit] << " | " << coarse[c] << " | " << fine[c] << " | "
+      << QString::number(change, 'f', 2) << " % | " << coarse[1] << " / " << fine[1] << " |\n";
   }
+  s << "\n";
   return true;
 }
 
@@ -294,7 +297,6 @@ int Verify(const QString& runner, const QString& work, const QString& out, const
       << "The mesh check of `ramvex-design mesh` analyses each bundled example with its increment length h "
       << "and with h/2 and compares the results. The check calls a mesh adequate when every result changes by "
       << "less than 2 %.\n\n";
-    s << "| example | result | h | h/2 | change | increments |\n|---|---|---|---|---|---|\n";
     for (const QString& e : examples) {
       if (!MeshCheck(design, e, work, s)) {
         std::fprintf(stderr, "the mesh check of %s failed\n", qPrintable(e));
@@ -356,6 +358,9 @@ int Manual(const QString& base, const QString& title, const QStringList& chapter
   QTextDocument doc;
   QFont font("DejaVu Sans");
   font.setPointSizeF(10);
+  // No shaping of the Latin text: no ligatures, so that the PDF's text is
+  // searched and copied as it reads ("fl", not one ligature glyph).
+  font.setStyleStrategy(QFont::PreferNoShaping);
   doc.setDefaultFont(font);
   doc.setDefaultStyleSheet("table { border-collapse: collapse; } th, td { padding: 3px; }");
   doc.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);

@@ -230,6 +230,7 @@ bool MeshCheck(const QString& design, const QString& example, const QString& wor
     const char* Column;
     int Unit;
   } results[] = {{"Top deflection", 3}, {"Max moment", 4}, {"Max shear", 5}};
+  double largest = 0;
   for (const auto& r : results) {
     const int c = header.indexOf(r.Column);
     if (c < 0) return false;
@@ -237,8 +238,14 @@ bool MeshCheck(const QString& design, const QString& example, const QString& wor
     const double change = b != 0 ? 100 * std::fabs(a - b) / std::fabs(b) : 0;
     s << "| " << r.Column << " | " << units[r.Unit] << " | " << coarse[c] << " | " << fine[c] << " | "
       << QString::number(change, 'f', 2) << " % | " << coarse[1] << " / " << fine[1] << " |\n";
+    largest = std::max(largest, change);
   }
-  s << "\n";
+  s << "\n"
+    << (largest < 2 ? QString("Every result changes by less than 2 %: the mesh of %1 increments is adequate.")
+                          .arg(coarse[1])
+                    : QString("A result changes by %1 %: the check advises the finer mesh of %2 increments.")
+                          .arg(QString::number(largest, 'f', 2), fine[1]))
+    << "\n\n";
   return true;
 }
 
@@ -292,6 +299,9 @@ int Verify(const QString& runner, const QString& work, const QString& out, const
     }
     s << "\n";
   }
+  s << "The differences come from the finite-difference form of the beam-column equation, whose error "
+       "shrinks with the square of the increment length, and from the rounding of the results file.\n";
+  s << "\n";
   if (!design.isEmpty()) {
     s << "## Mesh convergence\n\n"
       << "The mesh check of `ramvex-design mesh` analyses each bundled example with its increment length h "
@@ -305,8 +315,6 @@ int Verify(const QString& runner, const QString& work, const QString& out, const
     }
     s << "\n";
   }
-  s << "The differences come from the finite-difference form of the beam-column equation, whose error "
-       "shrinks with the square of the increment length, and from the rounding of the results file.\n";
   s.flush();
   if (!WriteText(out, md)) return 1;
   return failures == 0 ? 0 : 1;

@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
+#include <QUrl>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -21,6 +23,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextFragment>
 #include <QTextTable>
 #include <QTextStream>
 
@@ -345,6 +348,25 @@ void Layout(QTextDocument* doc) {
     cursor.setPosition(b.position());
     cursor.setBlockFormat(f);
   }
+  // Pictures of the program take the width of the text.
+  const double width = 440;
+  for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+    for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      if (!fragment.charFormat().isImageFormat()) continue;
+      QTextImageFormat f = fragment.charFormat().toImageFormat();
+      // The printed copy of the document loads the picture again: by its full name.
+      const QString file = QDir(doc->baseUrl().toLocalFile()).absoluteFilePath(f.name());
+      const QImage image(file);
+      if (image.isNull() || image.width() <= 0) continue;
+      f.setName(file);
+      f.setWidth(width);
+      f.setHeight(width * image.height() / image.width());
+      cursor.setPosition(fragment.position());
+      cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+      cursor.setCharFormat(f);
+    }
+  }
   for (QTextFrame::iterator it = doc->rootFrame()->begin(); !it.atEnd(); ++it) {
     if (QTextTable* table = qobject_cast<QTextTable*>(it.currentFrame())) {
       QTextTableFormat f = table->format();
@@ -358,7 +380,15 @@ void Layout(QTextDocument* doc) {
 
 int Manual(const QString& base, const QString& title, const QStringList& chapters) {
   bool ok = true;
-  const QString markdown = "# " + title + "\n\n" + JoinChapters(chapters, &ok);
+  QString markdown = "# " + title + "\n\n" + JoinChapters(chapters, &ok);
+  // A picture of the program is shown when the build made it (beside the
+  // document); its line is left out otherwise.
+  const QDir folder = QFileInfo(base).absoluteDir();
+  static const QRegularExpression picture("^[ \t]*!\\[[^\\]]*\\]\\(([^)]+)\\)\\s*$", QRegularExpression::MultilineOption);
+  for (auto it = picture.globalMatch(markdown); it.hasNext();) {
+    const QRegularExpressionMatch m = it.next();
+    if (!QFileInfo::exists(folder.filePath(m.captured(1)))) markdown.replace(m.captured(0), QString());
+  }
   if (!ok) {
     std::fprintf(stderr, "cannot read a chapter of %s\n", qPrintable(title));
     return 1;
@@ -371,8 +401,11 @@ int Manual(const QString& base, const QString& title, const QStringList& chapter
   font.setStyleStrategy(QFont::PreferNoShaping);
   doc.setDefaultFont(font);
   doc.setDefaultStyleSheet("table { border-collapse: collapse; } th, td { padding: 3px; }");
+  doc.setBaseUrl(QUrl::fromLocalFile(folder.absolutePath() + "/"));
   doc.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
   doc.setMetaInformation(QTextDocument::DocumentTitle, title);
+  // The HTML keeps the pictures' names relative to the folder of the documents.
+  if (!WriteText(base + ".html", doc.toHtml())) return 1;
   Layout(&doc);
 
   QPdfWriter pdf(base + ".pdf");
@@ -382,8 +415,6 @@ int Manual(const QString& base, const QString& title, const QStringList& chapter
   pdf.setPageMargins(QMarginsF(20, 18, 20, 18), QPageLayout::Millimeter);
   pdf.setResolution(300);
   doc.print(&pdf);
-
-  if (!WriteText(base + ".html", doc.toHtml())) return 1;
   return 0;
 }
 

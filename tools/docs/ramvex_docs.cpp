@@ -33,6 +33,9 @@
 #include <numbers>
 #include <vector>
 
+// Fontconfig keeps its caches to the end of the process.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
 namespace {
 
 QString ReadText(const QString& path, bool* ok) {

@@ -59,8 +59,8 @@ constexpr char kSaveFilters[] = "RamVex 2015 (*.rv5d);;All Files (*)";
 
 // Help documents, in the docs folder beside the program.
 constexpr char kHelpContents[] = "contents.html";
-constexpr char kUsersManual[] = "users-manual.html";
-constexpr char kTechnicalManual[] = "technical-manual.html";
+constexpr char kUsersManual[] = "users-manual.pdf";
+constexpr char kTechnicalManual[] = "technical-manual.pdf";
 
 constexpr int kMaxListedWindows = 50;
 

@@ -6,7 +6,7 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "install failed: ${rc}")
 endif()
 foreach(f lib/ramvex2015/Ramvex2015 lib/ramvex2015/libRamVex2015_DLL.so lib/ramvex2015/docs/contents.html
-          lib/ramvex2015/docs/users-manual.html lib/ramvex2015/docs/technical-manual.html bin/Ramvex2015
+          lib/ramvex2015/docs/users-manual.pdf lib/ramvex2015/docs/technical-manual.pdf bin/Ramvex2015
           share/applications/ramvex2015.desktop share/mime/packages/ramvex2015.xml
           share/icons/hicolor/scalable/apps/ramvex2015.svg)
   if(NOT EXISTS ${PREFIX}/${f})

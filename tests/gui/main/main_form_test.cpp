@@ -409,8 +409,8 @@ TEST_F(MainFormTest, HelpPagesBesideTheProgram) {
   ASSERT_EQ(urls.size(), 3);
   const QString docs = QCoreApplication::applicationDirPath() + "/docs/";
   EXPECT_EQ(urls[0], QUrl::fromLocalFile(docs + "contents.html"));
-  EXPECT_EQ(urls[1], QUrl::fromLocalFile(docs + "users-manual.html"));
-  EXPECT_EQ(urls[2], QUrl::fromLocalFile(docs + "technical-manual.html"));
+  EXPECT_EQ(urls[1], QUrl::fromLocalFile(docs + "users-manual.pdf"));
+  EXPECT_EQ(urls[2], QUrl::fromLocalFile(docs + "technical-manual.pdf"));
 }
 
 TEST_F(MainFormTest, UpdateCheckAddress) {

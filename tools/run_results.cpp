@@ -44,7 +44,7 @@ bool Save(const fs::path& path, const std::string& text) {
 // numbers are written locale-independently, but the locale is put back as
 // it was all the same.
 std::unique_ptr<QGuiApplication> StartGui(int& argc, char** argv) {
-  // Qt's notes about the session (no runtime folder, fonts substituted)
+  // Qt's notes about its start-up (no runtime folder, fonts substituted)
   // are not the user's concern; its critical messages still reach
   // standard error.
   qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {

@@ -15,14 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteText(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
+using test::ReadText;
+using test::WriteText;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

@@ -2,11 +2,26 @@
 // for runs of the engine on the written file.
 #pragma once
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "ProgramData.h"
 
 namespace ramvex::test {
+
+// Whole files, byte for byte, so line ends stay as written.
+inline std::string ReadText(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+inline void WriteText(const std::filesystem::path& p, const std::string& text) {
+  std::ofstream(p, std::ios::binary) << text;
+}
 
 inline void SetRow(TGridTable& t, int row, std::initializer_list<long double> values) {
   int c = 0;

@@ -222,9 +222,8 @@ class TPageFlow {
   std::vector<std::vector<TPaint>> pages_;
 };
 
-// A graph of one problem: the settings of the window's graph, one of its
-// curves.  Printed graphs carry a legend box; one curve needs no markers.
-std::unique_ptr<TGraphPlot> OneCurve(const TGraphPlot& g, int curve, const std::string& name) {
+// An empty graph with the captions, axes and units of a window's graph.
+std::unique_ptr<TGraphPlot> SameAxes(const TGraphPlot& g) {
   auto p = std::make_unique<TGraphPlot>();
   p->Caption = g.Caption;
   p->CurveName = g.CurveName;
@@ -234,6 +233,13 @@ std::unique_ptr<TGraphPlot> OneCurve(const TGraphPlot& g, int curve, const std::
   p->XUnits = g.XUnits;
   p->YUnits = g.YUnits;
   p->SetUnits(g.Units());
+  return p;
+}
+
+// A graph of one problem: the settings of the window's graph, one of its
+// curves.  Printed graphs carry a legend box; one curve needs no markers.
+std::unique_ptr<TGraphPlot> OneCurve(const TGraphPlot& g, int curve, const std::string& name) {
+  auto p = SameAxes(g);
   p->Markers = 0;
   p->SetCurveCount(TCurveList::Panel1, 1);
   TLine& line = p->Curve(TCurveList::Panel1, 0);
@@ -244,16 +250,8 @@ std::unique_ptr<TGraphPlot> OneCurve(const TGraphPlot& g, int curve, const std::
 
 // The p-y curves of one problem as the p-y graph shows them.
 std::unique_ptr<TGraphPlot> PYGraph(const TResultGraphs& graphs, const std::vector<TPYCurve>& curves) {
-  auto p = std::make_unique<TGraphPlot>();
   const TGraphPlot& g = graphs.pltPY;
-  p->Caption = g.Caption;
-  p->CurveName = g.CurveName;
-  p->XOnTop = g.XOnTop;
-  p->XCaption = g.XCaption;
-  p->YCaption = g.YCaption;
-  p->XUnits = g.XUnits;
-  p->YUnits = g.YUnits;
-  p->SetUnits(g.Units());
+  auto p = SameAxes(g);
   p->Markers = g.Markers;
   size_t longest = 0;
   for (const TPYCurve& c : curves) longest = std::max(longest, c.Points.size());
